@@ -1,0 +1,67 @@
+#pragma once
+// The dbExpress-style connection: settings and a parameter list, opened through the driver module.
+#include "database/DriverApi.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lrf {
+
+class DynamicLibrary;
+
+class TCRSQLConnection {
+public:
+    TCRSQLConnection();
+    ~TCRSQLConnection();
+    TCRSQLConnection(TCRSQLConnection&&) noexcept;
+    TCRSQLConnection& operator=(TCRSQLConnection&&) noexcept;
+    TCRSQLConnection(const TCRSQLConnection&) = delete;
+    TCRSQLConnection& operator=(const TCRSQLConnection&) = delete;
+
+    std::string ConnectionName;
+    std::string DriverName;
+    std::string GetDriverFunc;
+    std::string LibraryName;  // path of the driver module
+    std::string VendorLib;    // client library the driver loads
+    bool LoginPrompt = true;
+
+    // One "Name=Value" line per parameter, in order.
+    std::vector<std::string> Params;
+    // Replaces the value of the first line named `name` (without regard to case), or appends a line.
+    void SetParam(std::string_view name, std::string_view value);
+    // The value of the line named `name`, or "" when absent.
+    std::string Param(std::string_view name) const;
+
+    // Loads the driver module, then attaches. Throws lrf::DatabaseError with a clear message.
+    void Open();
+    void Close() noexcept;
+    bool Connected() const { return session_ != nullptr; }
+    void SetConnected(bool connected);
+
+    // Runs one SELECT on the open connection and fetches the whole result.
+    driver::ResultSet Query(const std::string& sql);
+
+    // While alive, every query of this connection reads one read-only snapshot.
+    class Snapshot {
+    public:
+        explicit Snapshot(TCRSQLConnection& connection);
+        ~Snapshot();
+        Snapshot(const Snapshot&) = delete;
+        Snapshot& operator=(const Snapshot&) = delete;
+
+    private:
+        driver::Session* session_;
+    };
+
+private:
+    std::unique_ptr<DynamicLibrary> module_;
+    std::unique_ptr<driver::Session> session_;
+};
+
+// The window's connection as it stands at design time: "Devart InterBase", its driver settings and
+// its parameter list in order.
+void ApplyDesignTimeSettings(TCRSQLConnection& connection);
+
+} // namespace lrf

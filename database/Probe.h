@@ -1,0 +1,10 @@
+#pragma once
+#include <string>
+
+namespace lrf {
+
+// True when a throw-away connection opens on `fileName` in the folder of `pathCode`; false on any
+// failure, silently, leaving nothing open. Errors of the settings file or the resolver reach the caller.
+bool ProbeDatabase(const std::string& fileName, const std::string& pathCode);
+
+} // namespace lrf

@@ -1,0 +1,9 @@
+#pragma once
+#include "export/FileGenerator.h"
+
+namespace lrf {
+
+extern const FileGenerator kDesOrcd;
+extern const FileGenerator kDesRzda;
+
+} // namespace lrf

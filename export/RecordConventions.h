@@ -1,0 +1,33 @@
+#pragma once
+// How values are written into the files and into the SQL texts.
+#include "database/Currency.h"
+#include "export/Regional.h"
+
+#include <QDate>
+#include <string>
+#include <string_view>
+
+namespace lrf {
+
+// Two decimals, half away from zero, no thousands separator, "-" only when it does not round to zero.
+std::string MoneyText(Currency value, const RegionalSettings& regional);
+// "mm/dd/yyyy", always with "/": Firebird reads "." as day.month.year.
+std::string SqlDateText(QDate date, const RegionalSettings& regional);
+// Characters 1, 2, 3, 4, 6-7 and 9-10 of the code, joined by ".".
+std::string RevenueCodeText(std::string_view code);
+
+// A file line: every field followed by ";". The line end is added by the frame.
+class LineBuilder {
+public:
+    LineBuilder& Field(std::string_view text) {
+        line_.append(text);
+        line_.push_back(';');
+        return *this;
+    }
+    std::string Take() { return std::move(line_); }
+
+private:
+    std::string line_;
+};
+
+} // namespace lrf
