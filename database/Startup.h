@@ -21,6 +21,8 @@ struct StartupResult {
 
 // Runs the checks and, when they pass, sets up and opens `conexao` (which starts with the design-time
 // settings). An open that fails after a successful probe gives OpenFailed; the program goes on.
-StartupResult StartUp(TCRSQLConnection& conexao);
+// `executableFolder` (ending with the separator) is where the driver file is looked for; the
+// program passes ExecutableFolder(), tests a folder of their own.
+StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFolder);
 
 } // namespace lrf
