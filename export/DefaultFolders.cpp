@@ -7,14 +7,14 @@ namespace lrf {
 namespace {
 QString FixedFolder(const QString& name) {
 #ifdef _WIN32
-    return u"C:\\"_qs + name + u"\\"_qs;
+    return QStringLiteral("C:\\") + name + QStringLiteral("\\");
 #else
     return QDir::homePath() + u'/' + name + u'/';
 #endif
 }
 } // namespace
 
-QString DefaultOutputFolder() { return FixedFolder(u"LRF Zelvar"_qs); }
-QString DefaultChooserRoot() { return FixedFolder(u"KORV_8"_qs); }
+QString DefaultOutputFolder() { return FixedFolder(QStringLiteral("LRF Zelvar")); }
+QString DefaultChooserRoot() { return FixedFolder(QStringLiteral("KORV_8")); }
 
 } // namespace lrf
