@@ -1,0 +1,137 @@
+#include "settings/ProfileReader.h"
+
+#include <fstream>
+#include <optional>
+
+namespace lrf {
+namespace {
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+            return false;
+    return true;
+}
+
+// One line of the file, as the profile reader sees it.
+struct Line {
+    enum class Kind { Other, Section, Key } kind = Kind::Other;
+    std::string_view name;
+    std::string_view value;
+};
+
+Line ParseLine(std::string_view text) {
+    // The reader works on C strings: whatever follows a NUL byte is not seen.
+    if (const auto nul = text.find('\0'); nul != std::string_view::npos)
+        text = text.substr(0, nul);
+    text = TrimBlanks(text);
+    if (text.empty() || text.front() == ';')
+        return {};
+    if (text.front() == '[') {
+        const auto close = text.find(']');
+        if (close == std::string_view::npos)
+            return {};
+        return {Line::Kind::Section, TrimBlanks(text.substr(1, close - 1)), {}};
+    }
+    const auto equals = text.find('=');
+    if (equals == std::string_view::npos)
+        return {};
+    const auto name = TrimBlanks(text.substr(0, equals));
+    if (name.empty())
+        return {};
+    auto value = TrimBlanks(text.substr(equals + 1));
+    if (value.size() > kProfileValueLimit)
+        value = value.substr(0, kProfileValueLimit);
+    return {Line::Kind::Key, name, value};
+}
+
+// Calls `onKey(name, value)` for every key of the first section named `section`, in file order, until
+// it returns true. Files that cannot be read are treated as empty.
+template <typename OnKey>
+void ForEachKey(const std::filesystem::path& file, std::string_view section, OnKey onKey) {
+    std::error_code error;
+    // Anything but a plain file (a folder, a device, a pipe) holds no settings.
+    if (!std::filesystem::is_regular_file(file, error))
+        return;
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return;
+
+    bool inSection = false;
+    bool first = true;
+    std::string physical;
+    while (std::getline(in, physical, '\n')) {
+        std::string_view rest = physical;
+        if (first) {
+            first = false;
+            if (rest.starts_with("\xEF\xBB\xBF"))
+                rest.remove_prefix(3);
+        }
+        // A lone CR ends a line too; the CR of a CR LF then leaves an empty line, which is skipped.
+        while (true) {
+            const auto cr = rest.find('\r');
+            const Line line = ParseLine(rest.substr(0, cr));
+            if (line.kind == Line::Kind::Section) {
+                if (inSection)
+                    return; // only the first matching section is looked at
+                inSection = EqualNoCase(line.name, section);
+            } else if (line.kind == Line::Kind::Key && inSection) {
+                if (onKey(line.name, line.value))
+                    return;
+            }
+            if (cr == std::string_view::npos)
+                break;
+            rest.remove_prefix(cr + 1);
+        }
+    }
+}
+
+} // namespace
+
+std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
+                              std::string_view key, std::string_view defaultValue) {
+    std::optional<std::string> found;
+    ForEachKey(file, section, [&](std::string_view name, std::string_view value) {
+        if (!EqualNoCase(name, key))
+            return false;
+        found.emplace(value);
+        return true;
+    });
+    return found ? std::move(*found) : std::string(defaultValue);
+}
+
+ProfileSection ReadProfileSection(const std::filesystem::path& file, std::string_view section) {
+    ProfileSection result;
+    ForEachKey(file, section, [&](std::string_view name, std::string_view value) {
+        result.entries_.emplace_back(name, value);
+        return false;
+    });
+    return result;
+}
+
+std::string ProfileSection::Value(std::string_view key, std::string_view defaultValue) const {
+    for (const auto& [name, value] : entries_)
+        if (EqualNoCase(name, key))
+            return value;
+    return std::string(defaultValue);
+}
+
+} // namespace lrf
