@@ -1,0 +1,95 @@
+#include "export/DeductionFiles.h"
+
+#include "database/ClientDataSet.h"
+#include "export/EntityFilter.h"
+#include "export/RecordConventions.h"
+
+#include <initializer_list>
+
+namespace lrf {
+
+namespace {
+
+std::string Join(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces)
+        text.append(piece);
+    return text;
+}
+
+// DED_ORCD.TXT: every budget row with a deduction code (97...), ungrouped.
+std::string DedOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+    return Join({
+        "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%' ",
+        entityClause,
+    });
+}
+
+// DED_RZDA.TXT: unlike the revenue file, the sub-selects are restricted to the ticked entities too,
+// through the item E they join.
+std::string DedRzdaSql(const Period& period, const std::string& entityClause, const RegionalSettings& regional) {
+    const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
+    const std::string month1Start = SqlDateText(period.month1Start, regional);
+    const std::string month1End = SqlDateText(period.month1End, regional);
+    const std::string month2Start = SqlDateText(period.month2Start, regional);
+    const std::string month2End = SqlDateText(period.month2End, regional);
+    return Join({
+        "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
+        "ON E.FICHA=R.FICHA    WHERE E.CODRE=F.CODRE AND R.DTLAN>='",
+        month1Start,
+        "' AND R.DTLAN<='",
+        month1End,
+        "' ",
+        subSelectClause,
+        " ) AS MES1, ",
+        " (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA ",
+        "   WHERE E.CODRE=F.CODRE AND A.DTLAN<='",
+        month1End,
+        "' ",
+        subSelectClause,
+        " ) AS ATUALIZADO_MES1, ",
+        " (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
+        "   WHERE E.CODRE=F.CODRE AND R.DTLAN>='",
+        month2Start,
+        "' AND R.DTLAN<='",
+        month2End,
+        "' ",
+        subSelectClause,
+        " ) AS MES2, ",
+        " (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA ",
+        "   WHERE E.CODRE=F.CODRE AND A.DTLAN<='",
+        month2End,
+        "' ",
+        subSelectClause,
+        " ) AS ATUALIZADO_MES2 ",
+        "FROM RECDIS F ",
+        "WHERE CODRE LIKE '97%' ",
+        entityClause,
+    });
+}
+
+// Deductions are written with their sign changed; a sum is negated as a whole.
+std::string DedOrcdLine(const TSQLClientDataSet& record, const RegionalSettings& regional) {
+    return LineBuilder()
+        .Field(RevenueCodeText(record.FieldByName("codre").AsString()))
+        .Field(MoneyText(-record.FieldByName("TOTOR").AsCurrency(), regional))
+        .Take();
+}
+
+std::string DedRzdaLine(const TSQLClientDataSet& record, const RegionalSettings& regional) {
+    const Currency budget = record.FieldByName("TOTOR").AsCurrency();
+    return LineBuilder()
+        .Field(RevenueCodeText(record.FieldByName("codre").AsString()))
+        .Field(MoneyText(-record.FieldByName("MES1").AsCurrency(), regional))
+        .Field(MoneyText(-(budget + record.FieldByName("ATUALIZADO_MES1").AsCurrency()), regional))
+        .Field(MoneyText(-record.FieldByName("MES2").AsCurrency(), regional))
+        .Field(MoneyText(-(budget + record.FieldByName("ATUALIZADO_MES2").AsCurrency()), regional))
+        .Take();
+}
+
+} // namespace
+
+const FileGenerator kDedOrcd{"DED_ORCD.TXT", "recorc.EMPRESA", &DedOrcdSql, &DedOrcdLine};
+const FileGenerator kDedRzda{"DED_RZDA.TXT", "F.EMPRESA", &DedRzdaSql, &DedRzdaLine};
+
+} // namespace lrf

@@ -1,0 +1,38 @@
+#include "export/Regional.h"
+
+#include <QLocale>
+
+namespace lrf {
+
+namespace {
+
+// Only a single printable ASCII character that cannot be mistaken for a digit or a sign may separate
+// the decimals in a file; anything else keeps the Brazilian comma.
+bool UsableSeparator(QChar c) {
+    return c.unicode() > u' ' && c.unicode() < 0x7F && !c.isDigit() && c != u'-' && c != u'+' && c != u';';
+}
+
+} // namespace
+
+RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
+    RegionalSettings regional;
+    if (locale.name() == QLatin1StringView("C"))
+        return regional;
+    const QString decimal = locale.decimalPoint();
+    if (decimal.size() == 1 && UsableSeparator(decimal.front()))
+        regional.decimalSeparator = decimal.front();
+    // The date separator is the first character of the short date format that is not a field letter.
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    for (QChar c : format) {
+        if (!c.isLetter()) {
+            if (c != u'\'' && UsableSeparator(c))
+                regional.dateSeparator = c;
+            break;
+        }
+    }
+    return regional;
+}
+
+RegionalSettings RegionalSettings::FromSystem() { return FromLocale(QLocale::system()); }
+
+} // namespace lrf

@@ -1,0 +1,92 @@
+#include "export/RevenueFiles.h"
+
+#include "database/ClientDataSet.h"
+#include "export/RecordConventions.h"
+
+#include <initializer_list>
+
+namespace lrf {
+
+namespace {
+
+std::string Join(std::initializer_list<std::string_view> pieces) {
+    std::string text;
+    for (std::string_view piece : pieces)
+        text.append(piece);
+    return text;
+}
+
+// REC_ORCD.TXT: the budgeted revenue per code; codes beginning with 9 belong to other files.
+std::string RecOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+    return Join({
+        "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
+        entityClause,
+        " ",
+        "GROUP BY F.CODRE ",
+    });
+}
+
+// REC_RZDA.TXT: the entity clause restricts the outer rows only; the sub-selects sum every entity's
+// postings and alterations of the code.
+std::string RecRzdaSql(const Period& period, const std::string& entityClause, const RegionalSettings& regional) {
+    const std::string month1Start = SqlDateText(period.month1Start, regional);
+    const std::string month1End = SqlDateText(period.month1End, regional);
+    const std::string month2Start = SqlDateText(period.month2Start, regional);
+    const std::string month2End = SqlDateText(period.month2End, regional);
+    return Join({
+        "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
+        "ON E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='",
+        month1Start,
+        "' AND R.DTLAN<='",
+        month1End,
+        "')) AS REA_MES1, ",
+        "    (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
+        "       WHERE (E.CODRE=F.CODRE) AND ",
+        "             (R.DTLAN<='",
+        month1End,
+        "')) AS ATU_MES1, ",
+        "    (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
+        "       WHERE (E.CODRE=F.CODRE) AND ",
+        "             (R.DTLAN>='",
+        month2Start,
+        "' AND R.DTLAN<='",
+        month2End,
+        "')) AS REA_MES2, ",
+        "    (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
+        "       WHERE (E.CODRE=F.CODRE) AND ",
+        "             (R.DTLAN<='",
+        month2End,
+        "')) AS ATU_MES2 ",
+        "FROM RECDIS F ",
+        "WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
+        entityClause,
+        " ",
+        "GROUP BY F.CODRE ",
+    });
+}
+
+std::string RecOrcdLine(const TSQLClientDataSet& record, const RegionalSettings& regional) {
+    return LineBuilder()
+        .Field(RevenueCodeText(record.FieldByName("codre").AsString()))
+        .Field(MoneyText(record.FieldByName("TOTOR").AsCurrency(), regional))
+        .Take();
+}
+
+// The updated budget of a month is the budget plus the alterations up to that month's end.
+std::string RecRzdaLine(const TSQLClientDataSet& record, const RegionalSettings& regional) {
+    const Currency budget = record.FieldByName("TOTOR").AsCurrency();
+    return LineBuilder()
+        .Field(RevenueCodeText(record.FieldByName("codre").AsString()))
+        .Field(MoneyText(record.FieldByName("REA_MES1").AsCurrency(), regional))
+        .Field(MoneyText(budget + record.FieldByName("ATU_MES1").AsCurrency(), regional))
+        .Field(MoneyText(record.FieldByName("REA_MES2").AsCurrency(), regional))
+        .Field(MoneyText(budget + record.FieldByName("ATU_MES2").AsCurrency(), regional))
+        .Take();
+}
+
+} // namespace
+
+const FileGenerator kRecOrcd{"REC_ORCD.TXT", "f.EMPRESA", &RecOrcdSql, &RecOrcdLine};
+const FileGenerator kRecRzda{"REC_RZDA.TXT", "F.EMPRESA", &RecRzdaSql, &RecRzdaLine};
+
+} // namespace lrf
