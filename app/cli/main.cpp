@@ -1,0 +1,135 @@
+// lrf-export: the export run of the window, without a window.
+#include "app/cli/CommandLine.h"
+#include "app/cli/ConsoleSink.h"
+#include "app/cli/Terminal.h"
+#include "database/ClientDataSet.h"
+#include "database/Connection.h"
+#include "database/Startup.h"
+#include "export/DefaultFolders.h"
+#include "export/EntityFilter.h"
+#include "export/ExportRun.h"
+#include "export/Regional.h"
+#include "export/Windows1252.h"
+#include "settings/Installation.h"
+
+#include <QCoreApplication>
+
+#include <charconv>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void PrintError(const QString& message) {
+    const QByteArray bytes = (message + u'\n').toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+}
+
+int UsageFailure(const QString& message) {
+    PrintError(u"lrf-export: "_s + message);
+    PrintError(lrf::cli::UsageLine());
+    return lrf::cli::kExitUsage;
+}
+
+// The start-up messages are the window's; the driver message separates its lines with a lone "\r".
+QString StartupMessage(const lrf::StartupResult& startup) {
+    using Outcome = lrf::StartupResult::Outcome;
+    switch (startup.outcome) {
+    case Outcome::DriverMissing:
+        return QString::fromUtf8(lrf::kMissingDriverMessage).replace(u'\r', u'\n');
+    case Outcome::DatabaseNotFound:
+        return QString::fromUtf8(lrf::kDatabaseNotFoundMessage);
+    case Outcome::OpenFailed:
+        return QString::fromUtf8(startup.openError);
+    case Outcome::Connected:
+        break;
+    }
+    return {};
+}
+
+// The list item's code, read as BuildEntityFilter reads it: its first `maskLength` characters.
+std::optional<std::int64_t> ItemCode(const std::string& item, std::size_t maskLength) {
+    if (maskLength == 0 || item.size() < maskLength)
+        return std::nullopt;
+    std::int64_t code = 0;
+    const char* end = item.data() + maskLength;
+    const auto [rest, error] = std::from_chars(item.data(), end, code);
+    if (error != std::errc() || rest != end)
+        return std::nullopt;
+    return code;
+}
+
+int Run(const lrf::cli::Options& options) {
+    if (options.settingsFile)
+        lrf::UseSettingsFile(std::filesystem::path(options.settingsFile->toStdU16String()));
+
+    lrf::TCRSQLConnection conexao;
+    lrf::ApplyDesignTimeSettings(conexao);
+    const lrf::StartupResult startup = lrf::StartUp(conexao, lrf::ExecutableFolder());
+    if (startup.outcome != lrf::StartupResult::Outcome::Connected) {
+        PrintError(StartupMessage(startup));
+        return lrf::cli::kExitStartupFailed;
+    }
+
+    lrf::TSQLClientDataSet cds1(&conexao);
+    lrf::ExportRequest request;
+    request.bimesterIndex = options.bimester - 1;
+    request.ticked = options.ticked;
+    request.folderText = lrf::cli::NormaliseFolderText(
+        options.folderText.isNull() ? lrf::DefaultOutputFolder() : options.folderText);
+    request.fiscalYear = lrf::FromWindows1252(startup.fiscalYear);
+
+    lrf::cli::ConsoleSink sink(lrf::cli::IsTerminal(stderr));
+    try {
+        const lrf::EntityList list = lrf::ReadEntityList(cds1);
+        request.entityCodeLength = list.mask.size();
+        for (const std::string& item : list.items)
+            request.entities.push_back({lrf::FromWindows1252(item).toStdString(), false});
+        for (std::int64_t wanted : options.entityCodes) {
+            bool found = false;
+            for (std::size_t i = 0; i < list.items.size(); ++i) {
+                if (ItemCode(list.items[i], list.mask.size()) == wanted) {
+                    request.entities[i].ticked = true;
+                    found = true;
+                }
+            }
+            if (!found)
+                return UsageFailure(u"entidade %1 não encontrada em TABEMPRESA"_s.arg(wanted));
+        }
+
+        const lrf::ExportResult result =
+            lrf::RunExport(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
+        return result.filesFailed == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitFileFailed;
+    } catch (const std::exception& error) {
+        sink.EraseProgress();
+        PrintError(QString::fromUtf8(error.what()));
+        return lrf::cli::kExitRunError;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QStringList arguments = QCoreApplication::arguments();
+    arguments.removeFirst();
+
+    const auto parsed = lrf::cli::ParseCommandLine(arguments);
+    if (const auto* usage = std::get_if<lrf::cli::UsageError>(&parsed))
+        return UsageFailure(usage->message);
+    const auto& options = std::get<lrf::cli::Options>(parsed);
+    if (options.help) {
+        const QByteArray bytes = (lrf::cli::UsageLine() + u'\n').toUtf8();
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+        return lrf::cli::kExitSuccess;
+    }
+    try {
+        return Run(options);
+    } catch (const std::exception& error) {
+        PrintError(QString::fromUtf8(error.what()));
+        return lrf::cli::kExitRunError;
+    }
+}
