@@ -36,7 +36,9 @@ std::string ElementCondition(const StatementLine& line, std::string_view alias, 
     text += '(';
     for (std::size_t i = 0; i < line.patterns.size(); ++i) {
         if (i > 0)
-            text += i % 2 == 0 ? " OR               " : " OR ";
+            text += " OR ";
+        if (i > 0 && i % 2 == 0)
+            text.append(15, ' ');
         text += alias;
         text += "CATEC LIKE '";
         text += line.patterns[i];
