@@ -43,8 +43,8 @@ public:
     bool Active() const { return active_; }
 
     std::size_t RecordCount() const { return result_.RowCount(); }
-    // 1 for the first record; 0 when there is none.
-    std::size_t RecNo() const { return RecordCount() == 0 ? 0 : row_ + 1; }
+    // 1 for the first record; 0 when there is none. Past the end it stays on the last record.
+    std::size_t RecNo() const { return row_ < RecordCount() ? row_ + 1 : RecordCount(); }
     void First() { row_ = 0; }
     void Next();
     bool Eof() const { return row_ >= RecordCount(); }

@@ -43,7 +43,8 @@ public:
     // Runs one SELECT on the open connection and fetches the whole result.
     driver::ResultSet Query(const std::string& sql);
 
-    // While alive, every query of this connection reads one read-only snapshot.
+    // While alive, every query of this connection reads one read-only snapshot. Guards may nest;
+    // the outermost one ends the snapshot.
     class Snapshot {
     public:
         explicit Snapshot(TCRSQLConnection& connection);
@@ -52,6 +53,7 @@ public:
         Snapshot& operator=(const Snapshot&) = delete;
 
     private:
+        TCRSQLConnection* connection_;
         driver::Session* session_;
     };
 

@@ -42,6 +42,7 @@ struct ConnectParams {
     std::string role;
     std::string charset;    // empty: no character set conversion
     int dialect = 3;
+    bool waitOnLocks = true;  // a read-committed read-only transaction never waits in practice
 };
 
 // An attachment. Every transaction it starts is read-only: this program never writes to the database.
