@@ -86,6 +86,10 @@ std::vector<ProfileCase> ProfileCases() {
     };
 }
 
+void PrintTo(const ProfileCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ProfileRules : public testing::TestWithParam<ProfileCase> {};
 
 TEST_P(ProfileRules, ReadsAsTheProfileReader) {
