@@ -40,18 +40,25 @@ auto CallModule(Call&& call) -> decltype(call()) {
     }
 }
 
+// Our own texts are UTF-8; a narrow path would be read in the ANSI code page on Windows.
+std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 // The driver file, found without regard to case as Windows would; a bare name is looked for beside
 // the executable.
 std::string LocateModule(const std::string& libraryName) {
     if (libraryName.empty())
         throw DatabaseError("No database driver is named (LibraryName is empty)");
-    const std::filesystem::path path(libraryName);
-    const std::filesystem::path folder =
-        path.has_parent_path() ? path.parent_path() : std::filesystem::path(ExecutableFolder());
-    const std::optional<std::filesystem::path> found = FindFileNoCase(folder, path.filename().string());
+    const std::filesystem::path path = PathFromUtf8(libraryName);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : PathFromUtf8(ExecutableFolder());
+    const std::u8string name = path.filename().u8string();
+    const std::optional<std::filesystem::path> found =
+        FindFileNoCase(folder, std::string(name.begin(), name.end()));
     if (!found)
         throw DatabaseError("The database driver \"" + libraryName + "\" was not found");
-    return found->string();
+    const std::u8string text = found->u8string();
+    return std::string(text.begin(), text.end());
 }
 
 int DialectOf(const std::string& text) {
