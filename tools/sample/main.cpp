@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <system_error>
 
@@ -20,15 +21,29 @@ using namespace lrf::sample;
 
 namespace {
 
-void BuildDatabase(const Installation& installation, int scale) {
-    auto db = lrf::tools::DatabaseWriter::Create(installation.databaseFile.string());
+void Fill(lrf::tools::DatabaseWriter& db, int year, int scale) {
     db.ExecuteAll(CreateStatements());
     for (const TableRows& table : BuildMasterData(scale))
         db.ExecuteRows(table.insert, table.rows);
-    for (const std::string& block : PostingStatements(installation.year))
+    for (const std::string& block : PostingStatements(year))
         db.Execute(block);
     db.ExecuteAll(KeyStatements());
     db.ExecuteAll(GrantStatements());
+}
+
+void BuildDatabase(const Installation& installation, int scale) {
+    // Create refuses a file that is there: what it did not make is never removed below.
+    std::optional<lrf::tools::DatabaseWriter> db(
+        lrf::tools::DatabaseWriter::Create(installation.databaseFile.string()));
+    try {
+        Fill(*db, installation.year, scale);
+    } catch (...) {
+        // A half-built database would only make the next run refuse.
+        db.reset();
+        std::error_code ignored;
+        fs::remove(installation.databaseFile, ignored);
+        throw;
+    }
 }
 
 std::string Summary(const Installation& installation) {
@@ -55,14 +70,7 @@ int Run(const Options& options) {
     fs::create_directories(installation.databaseFile.parent_path());
 
     const auto start = std::chrono::steady_clock::now();
-    try {
-        BuildDatabase(installation, options.scale);
-    } catch (...) {
-        // A half-built database would only make the next run refuse.
-        std::error_code ignored;
-        fs::remove(installation.databaseFile, ignored);
-        throw;
-    }
+    BuildDatabase(installation, options.scale);
     const bool settingsWritten = WriteSettingsIfMissing(installation);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
