@@ -6,10 +6,12 @@ namespace lrf {
 
 namespace {
 
-// Only a single printable ASCII character that cannot be mistaken for a digit or a sign may separate
-// the decimals in a file; anything else keeps the Brazilian comma.
-bool UsableSeparator(QChar c) {
-    return c.unicode() > u' ' && c.unicode() < 0x7F && !c.isDigit() && c != u'-' && c != u'+' && c != u';';
+bool PrintableAscii(QChar c) { return c.unicode() > u' ' && c.unicode() < 0x7F; }
+
+// Only a character that cannot be mistaken for a digit, a sign or the field separator may separate the
+// decimals in a file; anything else keeps the Brazilian comma.
+bool UsableDecimalSeparator(QChar c) {
+    return PrintableAscii(c) && !c.isDigit() && c != u'-' && c != u'+' && c != u';';
 }
 
 } // namespace
@@ -19,13 +21,13 @@ RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
     if (locale.name() == QLatin1StringView("C"))
         return regional;
     const QString decimal = locale.decimalPoint();
-    if (decimal.size() == 1 && UsableSeparator(decimal.front()))
+    if (decimal.size() == 1 && UsableDecimalSeparator(decimal.front()))
         regional.decimalSeparator = decimal.front();
     // The date separator is the first character of the short date format that is not a field letter.
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     for (QChar c : format) {
         if (!c.isLetter()) {
-            if (c != u'\'' && UsableSeparator(c))
+            if (c != u'\'' && PrintableAscii(c))
                 regional.dateSeparator = c;
             break;
         }
