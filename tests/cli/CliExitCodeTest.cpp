@@ -1,0 +1,163 @@
+// lrf-export on fixture installations: what it prints and the exit code a script sees.
+#include "ExportFixture.h"
+
+#include "database/Startup.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace lrf::test {
+namespace {
+
+const std::string kUsage = "Uso: lrf-export --bimestre N [--entidades C1,C2,...] "
+                           "[--arquivos NOME1,NOME2,...|todos] [--saida PASTA] [--ini ARQUIVO]\n";
+
+fs::path Root() { return ScratchPath("cli"); }
+
+// An installation whose Korv.ini names `year` and whose year folder holds `database` (if any).
+fs::path Installation(const std::string& name, const std::string& year, bool withAlterations) {
+    const fs::path folder = Root() / name;
+    fs::create_directories(folder / ("ARQ" + year));
+    {
+        auto db = CreateRevenueTables(folder / ("ARQ" + year) / ("KORV" + year + ".FDB"), "NUMERIC(18,4)",
+                                      withAlterations);
+        FillRevenueRows(db, withAlterations);
+    }
+    WriteBytes(folder / "Korv.ini", "[KORV]\r\nano=" + year + "\r\nCaminho_Base_Dados=" + folder.string() + "/\r\n");
+    return folder / "Korv.ini";
+}
+
+struct Fixture {
+    std::string good, rejecting, badYear, noDatabase, driverless;
+};
+
+const Fixture& Installations() {
+    static const Fixture fixture = [] {
+        fs::remove_all(Root());
+        fs::create_directories(Root());
+        Fixture f;
+        f.good = Installation("good", "2024", true).string();
+        f.rejecting = Installation("rejecting", "2024", false).string();
+        f.badYear = Installation("badyear", "abc", true).string();
+        f.noDatabase = (Root() / "nodb" / "Korv.ini").string();
+        fs::create_directories(Root() / "nodb");
+        WriteBytes(f.noDatabase, "[KORV]\r\nano=1999\r\nCaminho_Base_Dados=" + (Root() / "nodb").string() + "/\r\n");
+        // The program without the driver beside it.
+        fs::create_directories(Root() / "nodriver");
+        f.driverless = (Root() / "nodriver" / "lrf-export").string();
+        fs::copy_file(LRF_BIN_DIR "/lrf-export", f.driverless);
+        WriteBytes(Root() / "plainfile", "x");
+        fs::create_directories(Root() / "out");
+        return f;
+    }();
+    return fixture;
+}
+
+struct CliCase {
+    const char* name;
+    std::vector<std::string> arguments;  // "{good}", "{out}" ... are replaced by the fixture's paths
+    int exitCode;
+    std::optional<std::string> out;      // the whole standard output, when it matters
+    std::string errContains;
+    bool driverless = false;
+};
+
+std::string Expand(std::string text, const std::string& caseName) {
+    const Fixture& f = Installations();
+    const std::pair<std::string, std::string> names[] = {
+        {"{good}", f.good},
+        {"{rejecting}", f.rejecting},
+        {"{badyear}", f.badYear},
+        {"{nodb}", f.noDatabase},
+        {"{out}", (Root() / "out" / caseName).string()},
+        {"{blocked}", (Root() / "plainfile" / "out").string()},
+    };
+    for (const auto& [from, to] : names)
+        if (const std::size_t at = text.find(from); at != std::string::npos)
+            text.replace(at, from.size(), to);
+    return text;
+}
+
+class CliExitCodeTest : public ::testing::TestWithParam<CliCase> {};
+
+TEST_P(CliExitCodeTest, ReportsTheOutcome) {
+    const CliCase& c = GetParam();
+    const Fixture& f = Installations();
+    QStringList arguments;
+    for (const std::string& argument : c.arguments)
+        arguments << QString::fromStdString(Expand(argument, c.name));
+    QProcess process;
+    process.start(QString::fromStdString(c.driverless ? f.driverless : std::string(LRF_BIN_DIR "/lrf-export")),
+                  arguments);
+    ASSERT_TRUE(process.waitForFinished(120000));
+    ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
+    const std::string out = process.readAllStandardOutput().toStdString();
+    const std::string err = process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.exitCode(), c.exitCode) << out << err;
+    if (c.out) {
+        EXPECT_EQ(out, *c.out);
+    }
+    EXPECT_NE(err.find(c.errContains), std::string::npos) << err;
+    if (c.exitCode == 64) {
+        EXPECT_TRUE(out.empty());
+        EXPECT_TRUE(err.ends_with(kUsage)) << err;
+    }
+}
+
+const std::string kTwoCreated = "Arquivo DED_ORCD.TXT criado com sucesso !\n"
+                                "Arquivo REC_ORCD.TXT criado com sucesso !\n"
+                                ".: Finalizei :.\n"
+                                "2 arquivo(s) criado(s) com sucesso!\n"
+                                "0 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, CliExitCodeTest,
+    ::testing::Values(
+        CliCase{"Created", {"--bimestre", "2", "--entidades", "1", "--arquivos", "rec_orcd,DED_ORCD.txt,Div_Rzda",
+                            "--saida", "{out}", "--ini", "{good}"}, 0, kTwoCreated, ""},
+        CliCase{"EqualsForm", {"--bimestre=2", "--arquivos=REC_ORCD,DED_ORCD", "--saida={out}/", "--ini={good}"}, 0,
+                kTwoCreated, ""},
+        CliCase{"FileFailed", {"--bimestre", "2", "--arquivos", "DED_ORCD", "--saida", "{blocked}", "--ini", "{good}"},
+                1,
+                "ERRO NA CRIA\xC3\x87\xC3\x83O DO ARQUIVO: DED_ORCD.TXT !\n.: Finalizei :.\n"
+                "0 arquivo(s) criado(s) com sucesso!\n1 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n",
+                ""},
+        CliCase{"QueryRejected", {"--bimestre", "2", "--arquivos", "DED_ORCD,DED_RZDA", "--saida", "{out}", "--ini",
+                                  "{rejecting}"}, 2, "Arquivo DED_ORCD.TXT criado com sucesso !\n", "RECALP"},
+        CliCase{"InvalidYear", {"--bimestre", "1", "--saida", "{out}", "--ini", "{badyear}"}, 2, "",
+                "'01/01/abc' is not a valid date\n"},
+        CliCase{"DatabaseMissing", {"--bimestre", "1", "--ini", "{nodb}"}, 3, "",
+                std::string(kDatabaseNotFoundMessage) + "\n"},
+        CliCase{"DriverMissing", {"--bimestre", "1", "--ini", "{good}"}, 3, "",
+                "(DBEXPIDA.dll) !!! \n\nSOLU\xC3\x87\xC3\x83O:\n", true},
+        CliCase{"NoBimester", {"--ini", "{good}"}, 64, std::nullopt, "--bimestre"},
+        CliCase{"BimesterZero", {"--bimestre", "0"}, 64, std::nullopt, "\"0\""},
+        CliCase{"BimesterSeven", {"--bimestre=7"}, 64, std::nullopt, "\"7\""},
+        CliCase{"BimesterNotANumber", {"--bimestre", "2x"}, 64, std::nullopt, "\"2x\""},
+        CliCase{"BimesterValueMissing", {"--bimestre"}, 64, std::nullopt, "--bimestre"},
+        CliCase{"UnknownOption", {"--bimestre", "1", "--pasta", "x"}, 64, std::nullopt, "--pasta"},
+        CliCase{"UnknownFile", {"--bimestre", "1", "--arquivos", "REC_ORCD,REC_XXX"}, 64, std::nullopt, "REC_XXX"},
+        CliCase{"EntityNotANumber", {"--bimestre", "1", "--entidades", "1,x"}, 64, std::nullopt, "\"x\""},
+        CliCase{"EntityNotInTable", {"--bimestre", "1", "--entidades", "1,9", "--saida", "{out}", "--ini", "{good}"},
+                64, std::nullopt, "9"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CliOutputTest, WritesTheFilesIntoTheFolderGivenWithoutSeparator) {
+    const Fixture& f = Installations();
+    const fs::path out = Root() / "out" / "NoSeparator";
+    QProcess process;
+    process.start(QStringLiteral(LRF_BIN_DIR "/lrf-export"),
+                  {QStringLiteral("--bimestre"), QStringLiteral("2"), QStringLiteral("--entidades"),
+                   QStringLiteral("1"), QStringLiteral("--arquivos"), QStringLiteral("DED_ORCD"),
+                   QStringLiteral("--saida"), QString::fromStdString(out.string()), QStringLiteral("--ini"),
+                   QString::fromStdString(f.good)});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(ReadBytes(out / "DED_ORCD.TXT"),
+              "9.7.2.1.01.00;300,00;\r\n9.7.2.1.02.00;-25,50;\r\n9.7....;0,00;\r\n9.7.2.1.03.00;0,00;\r\n");
+}
+
+} // namespace
+} // namespace lrf::test
