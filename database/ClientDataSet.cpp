@@ -16,9 +16,8 @@ namespace {
 const driver::Value kNull{};
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 const char* KindName(driver::Value::Kind kind) {
@@ -47,7 +46,7 @@ std::optional<std::int64_t> WholeNumber(std::int64_t unscaled, int scale) {
         }
         return whole;
     }
-    if (scale < -18)  // every nonzero int64 is below 10^19
+    if (scale < -18) // every nonzero int64 is below 10^19
         return std::nullopt;
     std::int64_t divisor = 1;
     for (int i = 0; i > scale; --i)
@@ -71,9 +70,13 @@ const driver::Value& TField::Current() const {
     return result.At(std::min(owner_->row_, rows - 1), column_);
 }
 
-bool TField::IsNull() const { return Current().kind == driver::Value::Kind::Null; }
+bool TField::IsNull() const {
+    return Current().kind == driver::Value::Kind::Null;
+}
 
-std::string TField::AsString() const { return ValueText(Current()); }
+std::string TField::AsString() const {
+    return ValueText(Current());
+}
 
 std::int64_t TField::AsInteger() const {
     const driver::Value& value = Current();
@@ -85,10 +88,11 @@ std::int64_t TField::AsInteger() const {
     case Kind::Fixed:
         if (const auto whole = WholeNumber(value.fixed, value.scale))
             return *whole;
-        throw DatabaseError("Field '" + name + "': " + FixedText(value.fixed, value.scale) + " is not an integer");
+        throw DatabaseError("Field '" + name + "': " + FixedText(value.fixed, value.scale) +
+                            " is not an integer");
     case Kind::Float: {
-        if (std::isfinite(value.real) && value.real == std::trunc(value.real) && value.real >= -9223372036854775808.0 &&
-            value.real < 9223372036854775808.0)
+        if (std::isfinite(value.real) && value.real == std::trunc(value.real) &&
+            value.real >= -9223372036854775808.0 && value.real < 9223372036854775808.0)
             return static_cast<std::int64_t>(value.real);
         throw DatabaseError("Field '" + name + "': " + ValueText(value) + " is not an integer");
     }

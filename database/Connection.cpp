@@ -18,17 +18,17 @@ namespace {
 constexpr const char* kDefaultDriverEntry = "getSQLDriverInterBase";
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return std::tolower(x) == std::tolower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-std::string_view NameOf(std::string_view line) { return line.substr(0, line.find('=')); }
+std::string_view NameOf(std::string_view line) {
+    return line.substr(0, line.find('='));
+}
 
 // An exception thrown inside the driver module is rethrown as one of ours: the module's copy of its
 // type goes away when the module is unloaded, possibly before the caller catches it.
-template <typename Call>
-auto CallModule(Call&& call) -> decltype(call()) {
+template <typename Call> auto CallModule(Call&& call) -> decltype(call()) {
     try {
         return call();
     } catch (const std::bad_alloc&) {
@@ -51,7 +51,8 @@ std::string LocateModule(const std::string& libraryName) {
     if (libraryName.empty())
         throw DatabaseError("No database driver is named (LibraryName is empty)");
     const std::filesystem::path path = PathFromUtf8(libraryName);
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : PathFromUtf8(ExecutableFolder());
+    const std::filesystem::path folder =
+        path.has_parent_path() ? path.parent_path() : PathFromUtf8(ExecutableFolder());
     const std::u8string name = path.filename().u8string();
     const std::optional<std::filesystem::path> found =
         FindFileNoCase(folder, std::string(name.begin(), name.end()));
@@ -75,13 +76,15 @@ int DialectOf(const std::string& text) {
 
 TCRSQLConnection::TCRSQLConnection() = default;
 
-TCRSQLConnection::~TCRSQLConnection() { Close(); }
+TCRSQLConnection::~TCRSQLConnection() {
+    Close();
+}
 
 TCRSQLConnection::TCRSQLConnection(TCRSQLConnection&&) noexcept = default;
 
 TCRSQLConnection& TCRSQLConnection::operator=(TCRSQLConnection&& other) noexcept {
     if (this != &other) {
-        Close();  // our session must go before our module
+        Close(); // our session must go before our module
         ConnectionName = std::move(other.ConnectionName);
         DriverName = std::move(other.DriverName);
         GetDriverFunc = std::move(other.GetDriverFunc);

@@ -44,7 +44,7 @@ public:
     driver::ResultSet Query(const std::string& sql);
 
     // While alive, every query of this connection reads one read-only snapshot. Guards may nest;
-    // the outermost one ends the snapshot.
+    // the outermost one ends the snapshot. The connection must outlive the guard (closing it is fine).
     class Snapshot {
     public:
         explicit Snapshot(TCRSQLConnection& connection);

@@ -40,7 +40,9 @@ void* FindSymbol(void* handle, const char* name) {
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
 }
 
-void CloseLibrary(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+void CloseLibrary(void* handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
 #else
 void* OpenLibrary(const std::string& path, std::string& error) {
     void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -51,9 +53,13 @@ void* OpenLibrary(const std::string& path, std::string& error) {
     return handle;
 }
 
-void* FindSymbol(void* handle, const char* name) { return dlsym(handle, name); }
+void* FindSymbol(void* handle, const char* name) {
+    return dlsym(handle, name);
+}
 
-void CloseLibrary(void* handle) { dlclose(handle); }
+void CloseLibrary(void* handle) {
+    dlclose(handle);
+}
 #endif
 
 } // namespace
@@ -71,7 +77,9 @@ DynamicLibrary DynamicLibrary::Load(const std::string& path, std::string& error)
     return DynamicLibrary(OpenLibrary(path, error));
 }
 
-DynamicLibrary::~DynamicLibrary() { Unload(); }
+DynamicLibrary::~DynamicLibrary() {
+    Unload();
+}
 
 DynamicLibrary::DynamicLibrary(DynamicLibrary&& other) noexcept
     : handle_(std::exchange(other.handle_, nullptr)) {}
@@ -84,7 +92,9 @@ DynamicLibrary& DynamicLibrary::operator=(DynamicLibrary&& other) noexcept {
     return *this;
 }
 
-void* DynamicLibrary::Symbol(const char* name) const { return handle_ ? FindSymbol(handle_, name) : nullptr; }
+void* DynamicLibrary::Symbol(const char* name) const {
+    return handle_ ? FindSymbol(handle_, name) : nullptr;
+}
 
 void DynamicLibrary::Unload() noexcept {
     if (handle_)

@@ -10,8 +10,8 @@ namespace lrf {
 
 namespace {
 
-constexpr std::int64_t kMjdOfUnixEpoch = 40587;       // 1 January 1970
-constexpr std::int64_t kTimeUnitsPerDay = 864000000;  // ten-thousandths of a second
+constexpr std::int64_t kMjdOfUnixEpoch = 40587;      // 1 January 1970
+constexpr std::int64_t kTimeUnitsPerDay = 864000000; // ten-thousandths of a second
 constexpr std::uint64_t kInt64MinMagnitude = 9223372036854775808ull;
 
 constexpr std::array<std::int64_t, 19> kPowersOfTen = {
@@ -37,10 +37,13 @@ constexpr std::array<std::int64_t, 19> kPowersOfTen = {
 };
 
 std::uint64_t Magnitude(std::int64_t value) {
-    return value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    return value < 0 ? std::uint64_t(0) - static_cast<std::uint64_t>(value)
+                     : static_cast<std::uint64_t>(value);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
 
 std::string_view Trimmed(std::string_view text) {
     while (!text.empty() && IsBlank(text.front()))
@@ -104,7 +107,7 @@ std::string TimeText(std::int64_t time) {
 }
 
 Currency FixedToCurrency(std::int64_t unscaled, int scale) {
-    const int shift = scale + 4;  // decimal places to add (positive) or to drop (negative)
+    const int shift = scale + 4; // decimal places to add (positive) or to drop (negative)
     if (shift >= 0) {
         if (unscaled == 0)
             return Currency();
@@ -167,7 +170,7 @@ std::optional<Currency> ParseCurrency(std::string_view text) {
     for (std::size_t i = 0; i < 4; ++i)
         units = units * 10 + (i < fraction.size() ? static_cast<unsigned>(fraction[i] - '0') : 0);
     if (fraction.size() > 4 && fraction[4] >= '5')
-        ++units;  // half away from zero: the fifth decimal decides
+        ++units; // half away from zero: the fifth decimal decides
     if (units > (negative ? kInt64MinMagnitude : kInt64MinMagnitude - 1))
         throw CurrencyOverflow("Currency overflow");
     return Currency::FromUnits(negative ? static_cast<std::int64_t>(std::uint64_t(0) - units)

@@ -43,9 +43,10 @@ public:
 
         Owned<Firebird::IProvider> provider(client.master, client.master->getDispatcher());
         Owned<Firebird::IAttachment> attachment(
-            client.master, provider->attachDatabase(&status, params.database.c_str(), dpb->getBufferLength(&status),
-                                                    dpb->getBuffer(&status)));
-        return std::make_unique<FirebirdSession>(client, std::move(attachment), params.dialect, params.waitOnLocks);
+            client.master, provider->attachDatabase(&status, params.database.c_str(),
+                                                    dpb->getBufferLength(&status), dpb->getBuffer(&status)));
+        return std::make_unique<FirebirdSession>(client, std::move(attachment), params.dialect,
+                                                 params.waitOnLocks);
     }
 };
 

@@ -29,12 +29,14 @@ bool ControlsTransactions(unsigned statementType) {
 
 class TransactionBlobs final : public BlobReader {
 public:
-    TransactionBlobs(const Client& client, Firebird::IAttachment* attachment, Firebird::ITransaction* transaction)
+    TransactionBlobs(const Client& client, Firebird::IAttachment* attachment,
+                     Firebird::ITransaction* transaction)
         : client_(client), attachment_(attachment), transaction_(transaction) {}
 
     std::string ReadText(ISC_QUAD id) override {
         Status status(client_.master, client_.util);
-        Owned<Firebird::IBlob> blob(client_.master, attachment_->openBlob(&status, transaction_, &id, 0, nullptr));
+        Owned<Firebird::IBlob> blob(client_.master,
+                                    attachment_->openBlob(&status, transaction_, &id, 0, nullptr));
         std::string text;
         char segment[32768];
         for (;;) {
@@ -64,8 +66,8 @@ FirebirdSession::FirebirdSession(Client client, Owned<Firebird::IAttachment> att
 
 Owned<Firebird::ITransaction> FirebirdSession::StartTransaction(bool snapshot) {
     Status status(client_.master, client_.util);
-    Owned<Firebird::IXpbBuilder> tpb(client_.master,
-                                     client_.util->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
+    Owned<Firebird::IXpbBuilder> tpb(
+        client_.master, client_.util->getXpbBuilder(&status, Firebird::IXpbBuilder::TPB, nullptr, 0));
     tpb->insertTag(&status, isc_tpb_read);
     if (snapshot) {
         tpb->insertTag(&status, isc_tpb_concurrency);
@@ -94,8 +96,8 @@ ResultSet FirebirdSession::Run(Firebird::ITransaction* transaction, const std::s
     Firebird::IMaster* master = client_.master;
     Status status(master, client_.util);
     Owned<IStatement> statement(
-        master, attachment_->prepare(&status, transaction, static_cast<unsigned>(sql.size()), sql.data(), dialect_,
-                                     IStatement::PREPARE_PREFETCH_METADATA));
+        master, attachment_->prepare(&status, transaction, static_cast<unsigned>(sql.size()), sql.data(),
+                                     dialect_, IStatement::PREPARE_PREFETCH_METADATA));
     const unsigned type = statement->getType(&status);
     if (ControlsTransactions(type))
         throw DatabaseError("Transaction statements are not run: this program's transactions are read-only");
@@ -148,7 +150,7 @@ void FirebirdSession::EndSnapshot() noexcept {
     QuietStatus status(client_.master);
     snapshot_->commit(&status);
     if (status.Failed())
-        snapshot_.Reset();  // rolls back, or at least releases
+        snapshot_.Reset(); // rolls back, or at least releases
     else
         snapshot_.Disown();
 }

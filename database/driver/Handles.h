@@ -38,12 +38,17 @@ inline void End(Firebird::IMaster* master, Firebird::IBlob* p) noexcept {
     if (status.Failed())
         p->release();
 }
-inline void End(Firebird::IMaster*, Firebird::IMessageMetadata* p) noexcept { p->release(); }
-inline void End(Firebird::IMaster*, Firebird::IProvider* p) noexcept { p->release(); }
-inline void End(Firebird::IMaster*, Firebird::IXpbBuilder* p) noexcept { p->dispose(); }
+inline void End(Firebird::IMaster*, Firebird::IMessageMetadata* p) noexcept {
+    p->release();
+}
+inline void End(Firebird::IMaster*, Firebird::IProvider* p) noexcept {
+    p->release();
+}
+inline void End(Firebird::IMaster*, Firebird::IXpbBuilder* p) noexcept {
+    p->dispose();
+}
 
-template <typename T>
-class Owned {
+template <typename T> class Owned {
 public:
     Owned() = default;
     Owned(Firebird::IMaster* master, T* pointer) : master_(master), pointer_(pointer) {}

@@ -10,10 +10,9 @@ namespace lrf::driver {
 
 namespace {
 
-constexpr std::int64_t kTimeUnitsPerDay = 864000000;  // ISC_TIME counts 1/10000 s
+constexpr std::int64_t kTimeUnitsPerDay = 864000000; // ISC_TIME counts 1/10000 s
 
-template <typename T>
-T Read(const unsigned char* at) {
+template <typename T> T Read(const unsigned char* at) {
     T value;
     std::memcpy(&value, at, sizeof value);
     return value;
@@ -102,13 +101,12 @@ Value ConvertValue(const ColumnLayout& column, const unsigned char* message, Blo
     case SQL_TIMESTAMP: {
         const auto stamp = Read<ISC_TIMESTAMP>(at);
         return OfKind(Value::Kind::Timestamp,
-                      static_cast<std::int64_t>(stamp.timestamp_date) * kTimeUnitsPerDay + stamp.timestamp_time);
+                      static_cast<std::int64_t>(stamp.timestamp_date) * kTimeUnitsPerDay +
+                          stamp.timestamp_time);
     }
     case SQL_BLOB:
-        if (column.subType == isc_blob_text) {
-            Value value = Described(blobs.ReadText(Read<ISC_QUAD>(at)));
-            return value;
-        }
+        if (column.subType == isc_blob_text)
+            return Described(blobs.ReadText(Read<ISC_QUAD>(at)));
         return Described("(BLOB)");
     case SQL_ARRAY:
         return Described("(ARRAY)");

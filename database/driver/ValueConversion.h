@@ -11,7 +11,7 @@ namespace lrf::driver {
 
 // Where and how one output column lies in the message buffer.
 struct ColumnLayout {
-    unsigned type = 0;  // SQL type with the nullable bit masked off
+    unsigned type = 0; // SQL type with the nullable bit masked off
     int subType = 0;
     int scale = 0;
     unsigned length = 0;

@@ -1,7 +1,7 @@
 // The connection over the driver module and a real Firebird database: opening and its failures,
 // read-only transactions, the snapshot, text bytes, and the parameter list.
-#include "database/ClientDataSet.h"
 #include "database/Connection.h"
+#include "database/ClientDataSet.h"
 #include "database/DatabaseError.h"
 
 #include "DatabaseFixtures.h"
@@ -18,19 +18,21 @@ using lrf::TSQLClientDataSet;
 using lrf::test::ErrorOf;
 using lrf::tools::DatabaseWriter;
 
-const char* const kCamara = "C\xE2mara";                   // Câmara in Windows-1252
-const char* const kSaoJoao = "S\xE3o Jo\xE3o \x96 n\xBA 1 \x80";  // São João – nº 1 €
+const char* const kCamara = "C\xE2mara";                         // Câmara in Windows-1252
+const char* const kSaoJoao = "S\xE3o Jo\xE3o \x96 n\xBA 1 \x80"; // São João – nº 1 €
 
 class ConnectionTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         database_ = new std::string(lrf::test::FreshDatabase(
-            "connection_test.fdb",
-            {"CREATE TABLE TEXTS (ID INTEGER, V VARCHAR(30) CHARACTER SET WIN1252, C CHAR(10) CHARACTER SET WIN1252)",
-             "CREATE TABLE ITEMS (ID INTEGER, VALOR NUMERIC(15,2))", "CREATE TABLE SNAP (ID INTEGER)",
-             "GRANT SELECT ON TEXTS TO PUBLIC", "GRANT SELECT ON ITEMS TO PUBLIC", "GRANT SELECT ON SNAP TO PUBLIC"}));
+            "connection_test.fdb", {"CREATE TABLE TEXTS (ID INTEGER, V VARCHAR(30) CHARACTER SET WIN1252, C "
+                                    "CHAR(10) CHARACTER SET WIN1252)",
+                                    "CREATE TABLE ITEMS (ID INTEGER, VALOR NUMERIC(15,2))",
+                                    "CREATE TABLE SNAP (ID INTEGER)", "GRANT SELECT ON TEXTS TO PUBLIC",
+                                    "GRANT SELECT ON ITEMS TO PUBLIC", "GRANT SELECT ON SNAP TO PUBLIC"}));
         DatabaseWriter writer = DatabaseWriter::Attach(*database_);
-        writer.ExecuteRows("INSERT INTO TEXTS VALUES (?, ?, ?)", {{"1", kCamara, kCamara}, {"2", kSaoJoao, "x"}});
+        writer.ExecuteRows("INSERT INTO TEXTS VALUES (?, ?, ?)",
+                           {{"1", kCamara, kCamara}, {"2", kSaoJoao, "x"}});
         writer.ExecuteAll({"INSERT INTO ITEMS VALUES (1, 10.50)", "INSERT INTO ITEMS VALUES (2, -0.25)"});
     }
     static void TearDownTestSuite() { delete database_; }
@@ -97,7 +99,7 @@ TEST_F(ConnectionTest, QueryErrorCarriesFirebirdsMessage) {
 struct OpenFailure {
     const char* name;
     std::function<void(TCRSQLConnection&)> change;
-    std::string named;  // the message must hold this
+    std::string named; // the message must hold this
 };
 
 TEST_F(ConnectionTest, OpenFailuresSayWhatIsMissing) {
@@ -110,12 +112,14 @@ TEST_F(ConnectionTest, OpenFailuresSayWhatIsMissing) {
     lrf::test::WriteFile(fakeDriver, "not a library");
 
     const OpenFailure cases[] = {
-        {"MissingDatabase", [&](TCRSQLConnection& c) { c.SetParam("DataBase", missingDatabase); }, missingDatabase},
+        {"MissingDatabase", [&](TCRSQLConnection& c) { c.SetParam("DataBase", missingDatabase); },
+         missingDatabase},
         {"NotADatabase", [&](TCRSQLConnection& c) { c.SetParam("DataBase", notADatabase); }, notADatabase},
         {"EmptyDatabaseName", [](TCRSQLConnection& c) { c.SetParam("DataBase", ""); }, "No database name"},
         {"MissingClientLibrary", [](TCRSQLConnection& c) { c.VendorLib = "/nonexistent/libx.so"; },
          "/nonexistent/libx.so"},
-        {"NotAFirebirdClient", [](TCRSQLConnection& c) { c.VendorLib = "libm.so.6"; }, "fb_get_master_interface"},
+        {"NotAFirebirdClient", [](TCRSQLConnection& c) { c.VendorLib = "libm.so.6"; },
+         "fb_get_master_interface"},
         {"MissingDriverModule", [&](TCRSQLConnection& c) { c.LibraryName = noDriver; }, noDriver},
         {"DriverNotALibrary", [&](TCRSQLConnection& c) { c.LibraryName = fakeDriver; }, fakeDriver},
         {"DriverWithoutTheEntry", [](TCRSQLConnection& c) { c.GetDriverFunc = "getSQLDriverORACLE"; },
@@ -176,7 +180,8 @@ TEST_F(ConnectionTest, EveryTransactionIsReadOnly) {
     }
     {
         TCRSQLConnection::Snapshot snapshot(connection);
-        EXPECT_NE(ErrorOf([&] { connection.Query("DELETE FROM ITEMS"); }).find("read-only"), std::string::npos);
+        EXPECT_NE(ErrorOf([&] { connection.Query("DELETE FROM ITEMS"); }).find("read-only"),
+                  std::string::npos);
     }
     DatabaseWriter writer = DatabaseWriter::Attach(*database_);
     const std::vector<lrf::tools::Row> rows = writer.Query("SELECT COUNT(*), SUM(VALOR) FROM ITEMS");
@@ -198,11 +203,11 @@ TEST_F(ConnectionTest, SnapshotHidesRowsCommittedAfterItBegan) {
             TCRSQLConnection::Snapshot inner(connection);
             EXPECT_EQ(count(), before);
         }
-        EXPECT_EQ(count(), before);  // the outer guard still holds the snapshot
+        EXPECT_EQ(count(), before); // the outer guard still holds the snapshot
     }
     EXPECT_EQ(count(), before + 1);
     writer.Execute("INSERT INTO SNAP VALUES (2)");
-    EXPECT_EQ(count(), before + 2);  // read committed outside a snapshot
+    EXPECT_EQ(count(), before + 2); // read committed outside a snapshot
 }
 
 TEST_F(ConnectionTest, SnapshotNeedsAnOpenConnectionAndSurvivesItsClose) {
@@ -236,13 +241,23 @@ struct ParamCase {
 
 TEST(ConnectionParams, SetParamReplacesTheNamedLineOrAppendsOne) {
     const ParamCase cases[] = {
-        {"ReplacesWithoutRegardToCase", {"DriverName=X", "DataBase=", "RoleName="}, "database", "/a.fdb",
+        {"ReplacesWithoutRegardToCase",
+         {"DriverName=X", "DataBase=", "RoleName="},
+         "database",
+         "/a.fdb",
          {"DriverName=X", "database=/a.fdb", "RoleName="}},
-        {"AppendsWhenAbsent", {"DriverName=X"}, "User_Name", "EPMDGZG2", {"DriverName=X", "User_Name=EPMDGZG2"}},
+        {"AppendsWhenAbsent",
+         {"DriverName=X"},
+         "User_Name",
+         "EPMDGZG2",
+         {"DriverName=X", "User_Name=EPMDGZG2"}},
         {"PrefixIsNotAMatch", {"DataBaseX=1"}, "DataBase", "2", {"DataBaseX=1", "DataBase=2"}},
         {"FirstOfTwoIsReplaced", {"A=1", "a=2"}, "A", "3", {"A=3", "a=2"}},
-        {"NameWithBlank", {"DevartInterBase TransIsolation=ReadCommited"}, "DevartInterBase TransIsolation",
-         "Snapshot", {"DevartInterBase TransIsolation=Snapshot"}},
+        {"NameWithBlank",
+         {"DevartInterBase TransIsolation=ReadCommited"},
+         "DevartInterBase TransIsolation",
+         "Snapshot",
+         {"DevartInterBase TransIsolation=Snapshot"}},
         {"EmptyValueKeepsTheLine", {"Charset=WIN1252"}, "Charset", "", {"Charset="}},
     };
     for (const ParamCase& c : cases) {

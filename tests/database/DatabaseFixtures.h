@@ -10,9 +10,13 @@
 
 namespace lrf::test {
 
-inline std::string TmpPath(const std::string& name) { return (std::filesystem::path(LRF_TEST_TMP) / name).string(); }
+inline std::string TmpPath(const std::string& name) {
+    return (std::filesystem::path(LRF_TEST_TMP) / name).string();
+}
 
-inline std::string DriverPath() { return std::string(LRF_BIN_DIR) + "/dbexpida.dll"; }
+inline std::string DriverPath() {
+    return std::string(LRF_BIN_DIR) + "/dbexpida.dll";
+}
 
 // A new database at LRF_TEST_TMP/<name> (an earlier run's file is replaced), each statement committed
 // on its own so that tables exist before rows go in.
@@ -41,8 +45,7 @@ inline TCRSQLConnection DesignConnection(const std::string& database) {
 }
 
 // The message the call throws, or "" when it does not throw.
-template <typename Call>
-std::string ErrorOf(Call&& call) {
+template <typename Call> std::string ErrorOf(Call&& call) {
     try {
         call();
     } catch (const std::exception& error) {

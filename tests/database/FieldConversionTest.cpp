@@ -55,7 +55,7 @@ TEST(FixedToCurrency, ExactAtFourDecimalsAndRoundsFinerScalesHalfAwayFromZero) {
         {-1000050, -6, -10001},
         {1000049, -6, 10000},
         {-1000049, -6, -10000},
-        {kMax, -18, 92234},  // 9.223372036854775807 -> 9.2234
+        {kMax, -18, 92234}, // 9.223372036854775807 -> 9.2234
         {kMin, -18, -92234},
         {kMax, -30, 0},
         {5, -5, 1},
@@ -63,7 +63,8 @@ TEST(FixedToCurrency, ExactAtFourDecimalsAndRoundsFinerScalesHalfAwayFromZero) {
         {4, -5, 0},
     };
     for (const CurrencyCase& c : cases)
-        EXPECT_EQ(lrf::FixedToCurrency(c.unscaled, c.scale).Units(), c.units) << c.unscaled << " scale " << c.scale;
+        EXPECT_EQ(lrf::FixedToCurrency(c.unscaled, c.scale).Units(), c.units)
+            << c.unscaled << " scale " << c.scale;
 }
 
 TEST(FixedToCurrency, OutOfRangeThrowsInsteadOfWrapping) {
@@ -71,12 +72,13 @@ TEST(FixedToCurrency, OutOfRangeThrowsInsteadOfWrapping) {
         {922337203685478, 0}, {-922337203685478, 0}, {999999999999999999, -2}, {kMin, -3}, {1, 20},
     };
     for (const auto& [unscaled, scale] : cases)
-        EXPECT_THROW(lrf::FixedToCurrency(unscaled, scale), CurrencyOverflow) << unscaled << " scale " << scale;
+        EXPECT_THROW(lrf::FixedToCurrency(unscaled, scale), CurrencyOverflow)
+            << unscaled << " scale " << scale;
 }
 
 struct ParseCase {
     const char* text;
-    std::optional<std::int64_t> units;  // nullopt: not a number
+    std::optional<std::int64_t> units; // nullopt: not a number
 };
 
 TEST(ParseCurrency, ReadsDecimalTextExactly) {
@@ -127,7 +129,8 @@ TEST(FloatToCurrency, RoundsToFourDecimalsAndRefusesWhatDoesNotFit) {
 
 TEST(DateText, DayFirstFromFirebirdDayNumbers) {
     const std::pair<std::int64_t, const char*> cases[] = {
-        {0, "17/11/1858"}, {60369, "29/02/2024"}, {60370, "01/03/2024"}, {15020, "01/01/1900"}, {51909, "31/12/2000"},
+        {0, "17/11/1858"},     {60369, "29/02/2024"}, {60370, "01/03/2024"},
+        {15020, "01/01/1900"}, {51909, "31/12/2000"},
     };
     for (const auto& [day, text] : cases)
         EXPECT_EQ(lrf::DateText(day), text) << day;

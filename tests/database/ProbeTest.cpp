@@ -31,8 +31,8 @@ protected:
     // A Korv.ini of a local installation rooted in the test folder, with `extra` lines added.
     static void UseSettings(const std::string& extra) {
         const fs::path ini = *root_ / "Korv.ini";
-        lrf::test::WriteFile(ini.string(), "[KORV]\r\nano=2024\r\nCaminho_Base_Dados=" + (*root_ / "inst").string() +
-                                               "/\r\n" + extra);
+        lrf::test::WriteFile(ini.string(), "[KORV]\r\nano=2024\r\nCaminho_Base_Dados=" +
+                                               (*root_ / "inst").string() + "/\r\n" + extra);
         lrf::UseSettingsFile(ini);
     }
 
@@ -42,7 +42,7 @@ fs::path* ProbeTest::root_ = nullptr;
 
 struct ProbeCase {
     const char* name;
-    const char* settings;  // lines added to the Korv.ini
+    const char* settings; // lines added to the Korv.ini
     const char* fileName;
     const char* pathCode;
     bool found;
@@ -60,7 +60,8 @@ TEST_F(ProbeTest, AnswersWhetherTheDatabaseOpens) {
         {"DefaultClientInAnyCase", "DLL=GDS32.dll\r\n", "KORV2024.FDB", "D", true},
         {"ClientLibraryByItsFile", "DLL=libfbclient.so.2\r\n", "KORV2024.FDB", "D", true},
         {"BlankClientLibraryIsTheDefault", "DLL=   \r\n", "KORV2024.FDB", "D", true},
-        {"ServerNotListening", "Servidor=127.0.0.1/3999\r\nSO_Servidor=LINUX\r\n", "KORV2024.FDB", "D", false},
+        {"ServerNotListening", "Servidor=127.0.0.1/3999\r\nSO_Servidor=LINUX\r\n", "KORV2024.FDB", "D",
+         false},
     };
     for (const ProbeCase& c : cases) {
         SCOPED_TRACE(c.name);

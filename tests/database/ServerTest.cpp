@@ -45,22 +45,24 @@ protected:
         fs::remove(database);
         {
             lrf::tools::DatabaseWriter writer = lrf::tools::DatabaseWriter::Create(database.string());
-            writer.Execute("CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(40) CHARACTER SET WIN1252)");
+            writer.Execute(
+                "CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(40) CHARACTER SET WIN1252)");
             writer.Execute("GRANT SELECT ON TABEMPRESA TO PUBLIC");
             writer.ExecuteRows("INSERT INTO TABEMPRESA VALUES (?, ?)", {{"1", "PREFEITURA"}, {"2", kCamara}});
         }
         fs::permissions(database, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                                      fs::perms::group_write | fs::perms::others_read | fs::perms::others_write);
+                                      fs::perms::group_write | fs::perms::others_read |
+                                      fs::perms::others_write);
         return true;
     }
 
     // Korv.ini of a server installation whose database server is `server`.
     void UseServerSettings(const std::string& server, const std::string& year = "2024") {
         const fs::path ini = fs::path(LRF_TEST_TMP) / "server_test" / "Korv.ini";
-        lrf::test::WriteFile(ini.string(), "[KORV]\r\nano=" + year + "\r\nServidor=" + server +
-                                               "\r\nSO_Servidor=LINUX\r\nCaminho_Base_Dados=" +
-                                               kServerRoot.string() + "/\r\nDiretorio_Servidor=" +
-                                               kServerRoot.string() + "/\r\n");
+        lrf::test::WriteFile(ini.string(),
+                             "[KORV]\r\nano=" + year + "\r\nServidor=" + server +
+                                 "\r\nSO_Servidor=LINUX\r\nCaminho_Base_Dados=" + kServerRoot.string() +
+                                 "/\r\nDiretorio_Servidor=" + kServerRoot.string() + "/\r\n");
         lrf::UseSettingsFile(ini);
     }
 
@@ -69,7 +71,8 @@ protected:
 
 TEST_F(ServerTest, ProbeReachesTheDatabaseThroughTheServer) {
     UseServerSettings(host_);
-    EXPECT_EQ(lrf::ResolveSystemPath("B") + "KORV2024.FDB", host_ + ":/tmp/lrf-server-test/ARQ2024/KORV2024.FDB");
+    EXPECT_EQ(lrf::ResolveSystemPath("B") + "KORV2024.FDB",
+              host_ + ":/tmp/lrf-server-test/ARQ2024/KORV2024.FDB");
     EXPECT_TRUE(lrf::ProbeDatabase("KORV2024.FDB", "D"));
 }
 
