@@ -9,7 +9,7 @@ namespace lrf::health {
 
 struct StatementLine {
     std::string_view code;
-    std::span<const std::string_view> patterns;  // each tested with LIKE
+    std::span<const std::string_view> patterns; // each tested with LIKE
 };
 
 // In branch order: 1.11, 1.12, 1.13, 1.20, 1.30, 2.10, 2.20, 2.30.

@@ -29,7 +29,9 @@ constexpr StatementLine kLines[] = {
 
 } // namespace
 
-std::span<const StatementLine> StatementLines() { return kLines; }
+std::span<const StatementLine> StatementLines() {
+    return kLines;
+}
 
 std::string ElementCondition(const StatementLine& line, std::string_view alias, std::string_view tail) {
     std::string text(14, ' ');

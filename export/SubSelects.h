@@ -39,9 +39,12 @@ struct SubSelectColumn {
 
 // The six columns in the order both RZDA statements ask for them.
 inline constexpr SubSelectColumn kMonthColumns[] = {
-    {"EMP_MES1", Source::Commitments, Month::First},   {"LIQ_MES1", Source::Liquidations, Month::First},
-    {"ATU_MES1", Source::AllocationChanges, Month::First}, {"EMP_MES2", Source::Commitments, Month::Second},
-    {"LIQ_MES2", Source::Liquidations, Month::Second}, {"ATU_MES2", Source::AllocationChanges, Month::Second},
+    {"EMP_MES1", Source::Commitments, Month::First},
+    {"LIQ_MES1", Source::Liquidations, Month::First},
+    {"ATU_MES1", Source::AllocationChanges, Month::First},
+    {"EMP_MES2", Source::Commitments, Month::Second},
+    {"LIQ_MES2", Source::Liquidations, Month::Second},
+    {"ATU_MES2", Source::AllocationChanges, Month::Second},
 };
 
 } // namespace lrf::expense

@@ -31,9 +31,12 @@ inline void CreateExpenseTables(tools::DatabaseWriter& db) {
     });
     db.Execute("CREATE VIEW VIEWLIQ (PKEMP, VADEM, DATAE) AS SELECT PKEMP, VADEM, DATAE FROM LIQUIDACAO");
     db.ExecuteAll({
-        "GRANT SELECT ON TABEMPRESA TO PUBLIC", "GRANT SELECT ON DESDIS TO PUBLIC",
-        "GRANT SELECT ON DESPES TO PUBLIC",     "GRANT SELECT ON LIQUIDACAO TO PUBLIC",
-        "GRANT SELECT ON VIEWLIQ TO PUBLIC",    "GRANT SELECT ON DESALD TO PUBLIC",
+        "GRANT SELECT ON TABEMPRESA TO PUBLIC",
+        "GRANT SELECT ON DESDIS TO PUBLIC",
+        "GRANT SELECT ON DESPES TO PUBLIC",
+        "GRANT SELECT ON LIQUIDACAO TO PUBLIC",
+        "GRANT SELECT ON VIEWLIQ TO PUBLIC",
+        "GRANT SELECT ON DESALD TO PUBLIC",
         "GRANT SELECT ON CADCLI TO PUBLIC",
     });
 }
@@ -43,20 +46,20 @@ inline void CreateExpenseTables(tools::DatabaseWriter& db) {
 inline void FillExpenseRows(tools::DatabaseWriter& db, int cadcliRows) {
     db.ExecuteRows("INSERT INTO TABEMPRESA VALUES (?, ?)",
                    {{"1", "PREFEITURA"}, {"2", "FUNDO DE SAUDE"}, {"3", "CAMARA"}});
-    db.ExecuteRows(
-        "INSERT INTO DESDIS (FICHA, CATEC, DOTAC, FUNCAO, SUBFUNCAO, EXTRA, EMPRESA) VALUES (?, ?, ?, ?, ?, ?, ?)",
-        {
-            {"1", "3.3.90.39", "950.00", "4", "122", "N", "1"},
-            {"2", "3.3.90.39", "100.00", "4", "122", "S", "1"},     // EXTRA: no line, amounts count
-            {"3", "3.3.90.30", "200.00", "4", "122", "S", "1"},     // EXTRA only: DES_ORCD line alone
-            {"4", std::nullopt, "50.00", "4", "123", "N", "1"},     // no category
-            {"5", "3.1.90.34.01", "800.00", "10", "301", "N", "1"}, // health line 1.20
-            {"6", "3.1.90.15", "300.00", "10", "301", "N", "1"},    // in no health line
-            {"7", "3.1.90.04", "400.00", "12", "361", "N", "1"},    // function 12: in no health line
-            {"8", "3.1.90.04", "125.00", "10", "302", "N", "2"},    // health line 1.11
-            {"9", "3.3.90.39", "5000.00", "4", "122", "N", "3"},    // entity not ticked
-            {"10", "4.4.90.52", std::nullopt, "10", "302", "N", "2"}, // NULL appropriation
-        });
+    db.ExecuteRows("INSERT INTO DESDIS (FICHA, CATEC, DOTAC, FUNCAO, SUBFUNCAO, EXTRA, EMPRESA) VALUES (?, "
+                   "?, ?, ?, ?, ?, ?)",
+                   {
+                       {"1", "3.3.90.39", "950.00", "4", "122", "N", "1"},
+                       {"2", "3.3.90.39", "100.00", "4", "122", "S", "1"}, // EXTRA: no line, amounts count
+                       {"3", "3.3.90.30", "200.00", "4", "122", "S", "1"}, // EXTRA only: DES_ORCD line alone
+                       {"4", std::nullopt, "50.00", "4", "123", "N", "1"}, // no category
+                       {"5", "3.1.90.34.01", "800.00", "10", "301", "N", "1"}, // health line 1.20
+                       {"6", "3.1.90.15", "300.00", "10", "301", "N", "1"},    // in no health line
+                       {"7", "3.1.90.04", "400.00", "12", "361", "N", "1"}, // function 12: in no health line
+                       {"8", "3.1.90.04", "125.00", "10", "302", "N", "2"}, // health line 1.11
+                       {"9", "3.3.90.39", "5000.00", "4", "122", "N", "3"}, // entity not ticked
+                       {"10", "4.4.90.52", std::nullopt, "10", "302", "N", "2"}, // NULL appropriation
+                   });
     db.ExecuteRows("INSERT INTO DESPES (FICHA, PKEMP, VADEM, DATAE) VALUES (?, ?, ?, ?)",
                    {
                        {"1", "101", "120.00", "2010-03-05"},

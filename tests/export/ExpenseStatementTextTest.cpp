@@ -1,5 +1,5 @@
-// The statements of the expense files, character for character: the auditor's figures depend on every
-// condition, and the accounting system's own program sends exactly these texts.
+// The statements of the expense files, character for character: every condition and every blank is
+// sent to the database as it is.
 #include "export/EntityFilter.h"
 #include "export/ExpenseCategoryFiles.h"
 #include "export/ExpenseFunctionFiles.h"
@@ -25,23 +25,64 @@ std::string DesRzdaPieces(const std::string& f, const std::string& e) {
     return Join({
         "SELECT F.CATEC, SUM(F.DOTAC) DOTAC,    (SELECT SUM(D.VADEM) FROM DESPES D      INNER JOIN DESDIS "
         "E ON E.FICHA=D.FICHA       WHERE E.CATEC=F.CATEC AND D.DATAE>='",
-        "03/01/2010", "' AND D.DATAE<='", "03/31/2010", "' ", e, " ) AS EMP_MES1, ",
-        "    (SELECT SUM(D.VADEM) FROM VIEWLIQ D ", "     INNER JOIN DESPES G ON G.PKEMP = D.PKEMP ",
-        "     INNER JOIN DESDIS E ON E.FICHA=G.FICHA ", "      WHERE E.CATEC=F.CATEC AND D.DATAE>='",
-        "03/01/2010", "' AND D.DATAE<='", "03/31/2010", "' ", e, " ) AS LIQ_MES1, ",
-        "    (SELECT SUM(D.VALOR) FROM DESALD D ", "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
-        "      WHERE E.CATEC=F.CATEC AND D.DTLAN>='", "03/01/2010", "' AND D.DTLAN<='", "03/31/2010", "' ", e,
+        "03/01/2010",
+        "' AND D.DATAE<='",
+        "03/31/2010",
+        "' ",
+        e,
+        " ) AS EMP_MES1, ",
+        "    (SELECT SUM(D.VADEM) FROM VIEWLIQ D ",
+        "     INNER JOIN DESPES G ON G.PKEMP = D.PKEMP ",
+        "     INNER JOIN DESDIS E ON E.FICHA=G.FICHA ",
+        "      WHERE E.CATEC=F.CATEC AND D.DATAE>='",
+        "03/01/2010",
+        "' AND D.DATAE<='",
+        "03/31/2010",
+        "' ",
+        e,
+        " ) AS LIQ_MES1, ",
+        "    (SELECT SUM(D.VALOR) FROM DESALD D ",
+        "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
+        "      WHERE E.CATEC=F.CATEC AND D.DTLAN>='",
+        "03/01/2010",
+        "' AND D.DTLAN<='",
+        "03/31/2010",
+        "' ",
+        e,
         " ) AS ATU_MES1, ",
-        "    (SELECT SUM(D.VADEM) FROM DESPES D ", "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
-        "      WHERE E.CATEC=F.CATEC AND D.DATAE>='", "04/01/2010", "' AND D.DATAE<='", "04/30/2010", "' ", e,
+        "    (SELECT SUM(D.VADEM) FROM DESPES D ",
+        "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
+        "      WHERE E.CATEC=F.CATEC AND D.DATAE>='",
+        "04/01/2010",
+        "' AND D.DATAE<='",
+        "04/30/2010",
+        "' ",
+        e,
         " ) AS EMP_MES2, ",
-        "    (SELECT SUM(D.VADEM) FROM VIEWLIQ D ", "     INNER JOIN DESPES G ON G.PKEMP = D.PKEMP ",
-        "     INNER JOIN DESDIS E ON E.FICHA=G.FICHA ", "      WHERE E.CATEC=F.CATEC AND D.DATAE>='",
-        "04/01/2010", "' AND D.DATAE<='", "04/30/2010", "' ", e, " ) AS LIQ_MES2, ",
-        "    (SELECT SUM(D.VALOR) FROM DESALD D ", "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
-        "      WHERE E.CATEC=F.CATEC AND D.DTLAN>='", "04/01/2010", "' AND D.DTLAN<='", "04/30/2010", "' ", e,
+        "    (SELECT SUM(D.VADEM) FROM VIEWLIQ D ",
+        "     INNER JOIN DESPES G ON G.PKEMP = D.PKEMP ",
+        "     INNER JOIN DESDIS E ON E.FICHA=G.FICHA ",
+        "      WHERE E.CATEC=F.CATEC AND D.DATAE>='",
+        "04/01/2010",
+        "' AND D.DATAE<='",
+        "04/30/2010",
+        "' ",
+        e,
+        " ) AS LIQ_MES2, ",
+        "    (SELECT SUM(D.VALOR) FROM DESALD D ",
+        "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
+        "      WHERE E.CATEC=F.CATEC AND D.DTLAN>='",
+        "04/01/2010",
+        "' AND D.DTLAN<='",
+        "04/30/2010",
+        "' ",
+        e,
         " ) AS ATU_MES2 ",
-        "FROM DESDIS F ", "WHERE F.EXTRA='N' ", f, " ", "GROUP BY F.CATEC ",
+        "FROM DESDIS F ",
+        "WHERE F.EXTRA='N' ",
+        f,
+        " ",
+        "GROUP BY F.CATEC ",
     });
 }
 
@@ -56,20 +97,36 @@ std::string DfsRzdaText(const std::string& f, const std::string& e) {
                                 "     INNER JOIN DESDIS E ON E.FICHA=D.FICHA ";
     return Join({
         "SELECT F.FUNCAO, F.SUBFUNCAO, SUM(F.DOTAC) AS DOTAC, ",
-        commitments, where, "        AND D.DATAE>='03/01/2010' AND D.DATAE<='03/31/2010') AS EMP_MES1, ",
-        liquidations, where, "        AND D.DATAE>='03/01/2010' AND D.DATAE<='03/31/2010') AS LIQ_MES1, ",
-        changes, where, "        AND D.DTLAN<='03/31/2010') AS ATU_MES1, ",
-        commitments, where, "        AND D.DATAE>='04/01/2010' AND D.DATAE<='04/30/2010') AS EMP_MES2, ",
-        liquidations, where, "        AND D.DATAE>='04/01/2010' AND D.DATAE<='04/30/2010') AS LIQ_MES2, ",
-        changes, where, "        AND D.DTLAN<='04/30/2010') AS ATU_MES2 ",
-        "FROM DESDIS F ", "WHERE F.EXTRA='N' ", f, " ", "GROUP BY F.FUNCAO, F.SUBFUNCAO ",
+        commitments,
+        where,
+        "        AND D.DATAE>='03/01/2010' AND D.DATAE<='03/31/2010') AS EMP_MES1, ",
+        liquidations,
+        where,
+        "        AND D.DATAE>='03/01/2010' AND D.DATAE<='03/31/2010') AS LIQ_MES1, ",
+        changes,
+        where,
+        "        AND D.DTLAN<='03/31/2010') AS ATU_MES1, ",
+        commitments,
+        where,
+        "        AND D.DATAE>='04/01/2010' AND D.DATAE<='04/30/2010') AS EMP_MES2, ",
+        liquidations,
+        where,
+        "        AND D.DATAE>='04/01/2010' AND D.DATAE<='04/30/2010') AS LIQ_MES2, ",
+        changes,
+        where,
+        "        AND D.DTLAN<='04/30/2010') AS ATU_MES2 ",
+        "FROM DESDIS F ",
+        "WHERE F.EXTRA='N' ",
+        f,
+        " ",
+        "GROUP BY F.FUNCAO, F.SUBFUNCAO ",
     });
 }
 
 struct StatementCase {
     const char* name;
     const FileGenerator* generator;
-    std::string clause;    // as the filter builds it for the generator's column reference
+    std::string clause; // as the filter builds it for the generator's column reference
     std::string expected;
 };
 
@@ -90,8 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"DesOrcdOneEntity", &kDesOrcd, " and (  DESDIS.EMPRESA = 1)",
                       "SELECT CATEC, SUM(DOTAC) AS VALOR FROM DESDIS WHERE NOT CATEC IS NULL  and (  "
                       "DESDIS.EMPRESA = 1) GROUP BY CATEC "},
-        StatementCase{"DesOrcdNoEntity", &kDesOrcd, "",
-                      "SELECT CATEC, SUM(DOTAC) AS VALOR FROM DESDIS WHERE NOT CATEC IS NULL  GROUP BY CATEC "},
+        StatementCase{
+            "DesOrcdNoEntity", &kDesOrcd, "",
+            "SELECT CATEC, SUM(DOTAC) AS VALOR FROM DESDIS WHERE NOT CATEC IS NULL  GROUP BY CATEC "},
         StatementCase{"DesRzdaTwoEntities", &kDesRzda, kF13, DesRzdaPieces(kF13, kE13)},
         StatementCase{"DesRzdaNoEntity", &kDesRzda, "", DesRzdaPieces("", "")},
         StatementCase{"DfsOrcdTwoEntities", &kDfsOrcd, kDesdis13,

@@ -54,7 +54,9 @@ INSTANTIATE_TEST_SUITE_P(Fixture, HealthFiles,
                                          CadcliCase{"DsaThreeRows", 3, &kDsaOrcd, kDsaOrcd12},
                                          CadcliCase{"DsoEmpty", 0, &kDsoOrcd, ""},
                                          CadcliCase{"DsaEmpty", 0, &kDsaOrcd, ""}),
-                         [](const testing::TestParamInfo<CadcliCase>& info) { return std::string(info.param.name); });
+                         [](const testing::TestParamInfo<CadcliCase>& info) {
+                             return std::string(info.param.name);
+                         });
 
 struct EntityCase {
     const char* name;
@@ -86,12 +88,13 @@ INSTANTIATE_TEST_SUITE_P(
                    &kDsoOrcd,
                    "1.11;0,00;\r\n1.12;0,00;\r\n1.13;0,00;\r\n1.20;0,00;\r\n1.30;0,00;\r\n2.10;0,00;\r\n"
                    "2.20;0,00;\r\n2.30;0,00;\r\n"},
-        EntityCase{"EntityTwo",
-                   {{"1 - PREFEITURA", false}, {"2 - FUNDO DE SAUDE", true}},
-                   &kDsaOrcd,
-                   "1.11;0,00;130,00;30,00;125,00;\r\n1.12;0,00;0,00;0,00;0,00;\r\n1.13;0,00;0,00;0,00;0,00;\r\n"
-                   "1.20;0,00;0,00;0,00;0,00;\r\n1.30;0,00;0,00;0,00;0,00;\r\n2.10;0,00;0,00;0,00;0,00;\r\n"
-                   "2.20;0,00;0,00;0,00;0,00;\r\n2.30;0,00;0,00;0,00;0,00;\r\n"}),
+        EntityCase{
+            "EntityTwo",
+            {{"1 - PREFEITURA", false}, {"2 - FUNDO DE SAUDE", true}},
+            &kDsaOrcd,
+            "1.11;0,00;130,00;30,00;125,00;\r\n1.12;0,00;0,00;0,00;0,00;\r\n1.13;0,00;0,00;0,00;0,00;\r\n"
+            "1.20;0,00;0,00;0,00;0,00;\r\n1.30;0,00;0,00;0,00;0,00;\r\n2.10;0,00;0,00;0,00;0,00;\r\n"
+            "2.20;0,00;0,00;0,00;0,00;\r\n2.30;0,00;0,00;0,00;0,00;\r\n"}),
     [](const testing::TestParamInfo<EntityCase>& info) { return std::string(info.param.name); });
 
 struct HealthLayoutCase {
@@ -121,14 +124,18 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         HealthLayoutCase{"Dso", &kDsoOrcd, "SELECT '1.11' COD, " MONEY(125) " AS TOTOR FROM RDB$DATABASE",
                          "1.11;125,00;\r\n"},
-        HealthLayoutCase{"Dsa", &kDsaOrcd,
-                         "SELECT '1.20' COD, " MONEY(800) " AS TOTOR, " MONEY(50) " AS LIQ_MES1, " MONEY(NULL)
-                         " AS ATU_MES1, " MONEY(62.25) " AS LIQ_MES2, " MONEY(10) " AS ATU_MES2 FROM RDB$DATABASE",
-                         "1.20;50,00;800,00;62,25;810,00;\r\n"},
-        HealthLayoutCase{"DsaNegativeChange", &kDsaOrcd,
-                         "SELECT '2.10' COD, " MONEY(NULL) " AS TOTOR, " MONEY(NULL) " AS LIQ_MES1, " MONEY(-3.5)
-                         " AS ATU_MES1, " MONEY(NULL) " AS LIQ_MES2, " MONEY(NULL) " AS ATU_MES2 FROM RDB$DATABASE",
-                         "2.10;0,00;-3,50;0,00;0,00;\r\n"}),
+        HealthLayoutCase{
+            "Dsa", &kDsaOrcd,
+            "SELECT '1.20' COD, " MONEY(800) " AS TOTOR, " MONEY(50) " AS LIQ_MES1, " MONEY(
+                NULL) " AS ATU_MES1, " MONEY(62.25) " AS LIQ_MES2, " MONEY(10) " AS ATU_MES2 FROM "
+                                                                               "RDB$DATABASE",
+            "1.20;50,00;800,00;62,25;810,00;\r\n"},
+        HealthLayoutCase{
+            "DsaNegativeChange", &kDsaOrcd,
+            "SELECT '2.10' COD, " MONEY(NULL) " AS TOTOR, " MONEY(NULL) " AS LIQ_MES1, " MONEY(
+                -3.5) " AS ATU_MES1, " MONEY(NULL) " AS LIQ_MES2, " MONEY(NULL) " AS ATU_MES2 FROM "
+                                                                                "RDB$DATABASE",
+            "2.10;0,00;-3,50;0,00;0,00;\r\n"}),
     [](const testing::TestParamInfo<HealthLayoutCase>& info) { return std::string(info.param.name); });
 
 } // namespace

@@ -34,21 +34,20 @@ TEST_P(HealthElementCondition, BreaksAfterTheSecondFourthAndSixthTerm) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, HealthElementCondition,
-    testing::Values(
-        ConditionCase{"1.20", "", " ",
-                      "              (CATEC LIKE '3.1.90.16%' OR CATEC LIKE '3.1.90.17%' OR "
-                      "               CATEC LIKE '3.1.90.34%') "},
-        ConditionCase{"1.11", "D.", " AND ",
-                      "              (D.CATEC LIKE '3.1.90.04%' OR D.CATEC LIKE '3.1.90.07%' OR "
-                      "               D.CATEC LIKE '3.1.90.09%' OR D.CATEC LIKE '3.1.90.11%' OR "
-                      "               D.CATEC LIKE '3.1.90.12%' OR D.CATEC LIKE '3.1.90.13%' OR "
-                      "               D.CATEC LIKE '3.1.90.14%') AND "},
-        ConditionCase{"1.12", "Z.", " ", "              (Z.CATEC LIKE '3.1.90.01%') "},
-        ConditionCase{"1.13", "", " ", "              (CATEC LIKE '3.1.90.03%') "},
-        ConditionCase{"1.30", "", " ", "              (CATEC LIKE '3.2.90%') "},
-        ConditionCase{"2.10", "", " ", "              (CATEC LIKE '4.4%') "},
-        ConditionCase{"2.20", "", " ", "              (CATEC LIKE '4.5%') "},
-        ConditionCase{"2.30", "", " ", "              (CATEC LIKE '4.6%') "}));
+    testing::Values(ConditionCase{"1.20", "", " ",
+                                  "              (CATEC LIKE '3.1.90.16%' OR CATEC LIKE '3.1.90.17%' OR "
+                                  "               CATEC LIKE '3.1.90.34%') "},
+                    ConditionCase{"1.11", "D.", " AND ",
+                                  "              (D.CATEC LIKE '3.1.90.04%' OR D.CATEC LIKE '3.1.90.07%' OR "
+                                  "               D.CATEC LIKE '3.1.90.09%' OR D.CATEC LIKE '3.1.90.11%' OR "
+                                  "               D.CATEC LIKE '3.1.90.12%' OR D.CATEC LIKE '3.1.90.13%' OR "
+                                  "               D.CATEC LIKE '3.1.90.14%') AND "},
+                    ConditionCase{"1.12", "Z.", " ", "              (Z.CATEC LIKE '3.1.90.01%') "},
+                    ConditionCase{"1.13", "", " ", "              (CATEC LIKE '3.1.90.03%') "},
+                    ConditionCase{"1.30", "", " ", "              (CATEC LIKE '3.2.90%') "},
+                    ConditionCase{"2.10", "", " ", "              (CATEC LIKE '4.4%') "},
+                    ConditionCase{"2.20", "", " ", "              (CATEC LIKE '4.5%') "},
+                    ConditionCase{"2.30", "", " ", "              (CATEC LIKE '4.6%') "}));
 
 TEST(HealthStatementLines, EightCodesInBranchOrder) {
     std::string codes;
@@ -61,21 +60,36 @@ TEST(HealthStatementLines, EightCodesInBranchOrder) {
 TEST(HealthStatementText, DsoOrcdTwoEntities) {
     const std::string c = " and (  DESDIS.EMPRESA = 1 or   DESDIS.EMPRESA = 3)";
     const std::string head = "       (SELECT SUM(DOTAC) FROM DESDIS         WHERE (FUNCAO=10) AND ";
-    const std::string expected =
-        "SELECT '1.11' COD, " + head +
-        "              (CATEC LIKE '3.1.90.04%' OR CATEC LIKE '3.1.90.07%' OR "
-        "               CATEC LIKE '3.1.90.09%' OR CATEC LIKE '3.1.90.11%' OR "
-        "               CATEC LIKE '3.1.90.12%' OR CATEC LIKE '3.1.90.13%' OR "
-        "               CATEC LIKE '3.1.90.14%') " + c + ") AS TOTOR FROM CADCLI "
-        "UNION SELECT '1.12', " + head + "              (CATEC LIKE '3.1.90.01%') " + c + ") FROM CADCLI "
-        "UNION SELECT '1.13', " + head + "              (CATEC LIKE '3.1.90.03%') " + c + ") FROM CADCLI "
-        "UNION SELECT '1.20', " + head +
-        "              (CATEC LIKE '3.1.90.16%' OR CATEC LIKE '3.1.90.17%' OR "
-        "               CATEC LIKE '3.1.90.34%') " + c + ") FROM CADCLI "
-        "UNION SELECT '1.30', " + head + "              (CATEC LIKE '3.2.90%') " + c + ") FROM CADCLI "
-        "UNION SELECT '2.10', " + head + "              (CATEC LIKE '4.4%') " + c + ") FROM CADCLI "
-        "UNION SELECT '2.20', " + head + "              (CATEC LIKE '4.5%') " + c + ") FROM CADCLI "
-        "UNION SELECT '2.30', " + head + "              (CATEC LIKE '4.6%') " + c + ") FROM CADCLI ";
+    const std::string expected = "SELECT '1.11' COD, " + head +
+                                 "              (CATEC LIKE '3.1.90.04%' OR CATEC LIKE '3.1.90.07%' OR "
+                                 "               CATEC LIKE '3.1.90.09%' OR CATEC LIKE '3.1.90.11%' OR "
+                                 "               CATEC LIKE '3.1.90.12%' OR CATEC LIKE '3.1.90.13%' OR "
+                                 "               CATEC LIKE '3.1.90.14%') " +
+                                 c +
+                                 ") AS TOTOR FROM CADCLI "
+                                 "UNION SELECT '1.12', " +
+                                 head + "              (CATEC LIKE '3.1.90.01%') " + c +
+                                 ") FROM CADCLI "
+                                 "UNION SELECT '1.13', " +
+                                 head + "              (CATEC LIKE '3.1.90.03%') " + c +
+                                 ") FROM CADCLI "
+                                 "UNION SELECT '1.20', " +
+                                 head +
+                                 "              (CATEC LIKE '3.1.90.16%' OR CATEC LIKE '3.1.90.17%' OR "
+                                 "               CATEC LIKE '3.1.90.34%') " +
+                                 c +
+                                 ") FROM CADCLI "
+                                 "UNION SELECT '1.30', " +
+                                 head + "              (CATEC LIKE '3.2.90%') " + c +
+                                 ") FROM CADCLI "
+                                 "UNION SELECT '2.10', " +
+                                 head + "              (CATEC LIKE '4.4%') " + c +
+                                 ") FROM CADCLI "
+                                 "UNION SELECT '2.20', " +
+                                 head + "              (CATEC LIKE '4.5%') " + c +
+                                 ") FROM CADCLI "
+                                 "UNION SELECT '2.30', " +
+                                 head + "              (CATEC LIKE '4.6%') " + c + ") FROM CADCLI ";
     EXPECT_EQ(kDsoOrcd.buildSql(kPeriod, c, RegionalSettings{}), expected);
 }
 
@@ -103,20 +117,17 @@ TEST(HealthStatementText, DsaOrcdBranches) {
     const std::string s15(15, ' '), s14(14, ' ');
     const std::string first =
         "SELECT '1.11' COD,        (SELECT SUM(Z.DOTAC) FROM DESDIS Z         WHERE (Z.FUNCAO=10) AND " +
-        cond111("Z.") + " " + z + ") AS TOTOR, " +
-        liq + cond111("D.") + " AND " + m1liq + s15 + d + ") AS LIQ_MES1, " +
-        atu + cond111("D.") + " AND " + m1atu + s15 + d + ") AS ATU_MES1, " +
-        liq + cond111("D.") + " AND " + m2liq + s14 + d + ") AS LIQ_MES2, " +
-        atu + cond111("D.") + " AND " + m2atu + s14 + d + ") AS ATU_MES2 FROM CADCLI ";
+        cond111("Z.") + " " + z + ") AS TOTOR, " + liq + cond111("D.") + " AND " + m1liq + s15 + d +
+        ") AS LIQ_MES1, " + atu + cond111("D.") + " AND " + m1atu + s15 + d + ") AS ATU_MES1, " + liq +
+        cond111("D.") + " AND " + m2liq + s14 + d + ") AS LIQ_MES2, " + atu + cond111("D.") + " AND " +
+        m2atu + s14 + d + ") AS ATU_MES2 FROM CADCLI ";
     auto branch = [&](const std::string& code, const std::string& pattern, bool last) {
         const std::string cz = "              (Z.CATEC LIKE '" + pattern + "') ";
         const std::string cd = "              (D.CATEC LIKE '" + pattern + "') AND ";
         return "UNION SELECT '" + code + "',        (SELECT SUM(Z.DOTAC) FROM DESDIS Z         WHERE " +
-               "(Z.FUNCAO=10) AND " + cz + z + "), " +
-               liq + cd + m1liq + s14 + d + "), " +
-               atu + cd + m1atu + s14 + d + "), " +
-               liq + cd + m2liq + s14 + d + "), " +
-               atu + cd + m2atu + s14 + d + ") " + (last ? "FROM CADCLI" : "FROM CADCLI ");
+               "(Z.FUNCAO=10) AND " + cz + z + "), " + liq + cd + m1liq + s14 + d + "), " + atu + cd + m1atu +
+               s14 + d + "), " + liq + cd + m2liq + s14 + d + "), " + atu + cd + m2atu + s14 + d + ") " +
+               (last ? "FROM CADCLI" : "FROM CADCLI ");
     };
     const std::string sql = kDsaOrcd.buildSql(kPeriod, z, RegionalSettings{});
     ASSERT_EQ(sql.compare(0, first.size(), first), 0) << sql.substr(0, first.size());
@@ -126,7 +137,7 @@ TEST(HealthStatementText, DsaOrcdBranches) {
     EXPECT_EQ(sql.size(), 11259 + 40 * z.size());
 }
 
-// Empty clause, ten-character dates: the statements' fixed parts alone.
+// Empty clause, ten-character dates: the fixed text alone.
 TEST(HealthStatementText, NoEntityLengths) {
     EXPECT_EQ(kDsaOrcd.buildSql(kPeriod, "", RegionalSettings{}).size(), 11259u);
     const std::string dso = kDsoOrcd.buildSql(kPeriod, "", RegionalSettings{});

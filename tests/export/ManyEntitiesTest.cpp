@@ -12,7 +12,7 @@ namespace lrf {
 namespace {
 
 constexpr int kTicked = 100;
-constexpr int kUnticked = kTicked + 1;  // its amounts are large enough to show if it leaked in
+constexpr int kUnticked = kTicked + 1; // its amounts are large enough to show if it leaked in
 
 // Each entity has one item of 1,00 with one commitment, liquidation and alteration of 1,00 in March.
 std::string BuildManyEntities() {
