@@ -6,6 +6,9 @@
 #include "export/RecordConventions.h"
 #include "export/SubSelects.h"
 
+#include <iterator>
+#include <string>
+
 namespace lrf {
 namespace {
 
