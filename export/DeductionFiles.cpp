@@ -27,7 +27,8 @@ std::string DedOrcdSql(const Period&, const std::string& entityClause, const Reg
 
 // DED_RZDA.TXT: unlike the revenue file, the sub-selects are restricted to the ticked entities too,
 // through the item E they join.
-std::string DedRzdaSql(const Period& period, const std::string& entityClause, const RegionalSettings& regional) {
+std::string DedRzdaSql(const Period& period, const std::string& entityClause,
+                       const RegionalSettings& regional) {
     const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
     const std::string month1Start = SqlDateText(period.month1Start, regional);
     const std::string month1End = SqlDateText(period.month1End, regional);

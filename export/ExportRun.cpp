@@ -25,7 +25,9 @@ QString FromAscii(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-int ClampToInt(std::size_t value) { return value > INT_MAX ? INT_MAX : static_cast<int>(value); }
+int ClampToInt(std::size_t value) {
+    return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
 
 QString SuccessLine(const QString& fileName) {
     return u"Arquivo "_s + fileName + u" criado com sucesso !"_s;
@@ -42,8 +44,8 @@ public:
 // F4: the file is written to a temporary file beside its final name and put in place only when every
 // line is written, so a failure never leaves a cut file where the audit court's system looks, and an
 // earlier complete file survives it.
-void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1,
-               ExportSink& sink, const RegionalSettings& regional) {
+void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
+               const RegionalSettings& regional) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     try {

@@ -6,7 +6,9 @@ namespace lrf {
 
 namespace {
 
-bool PrintableAscii(QChar c) { return c.unicode() > u' ' && c.unicode() < 0x7F; }
+bool PrintableAscii(QChar c) {
+    return c.unicode() > u' ' && c.unicode() < 0x7F;
+}
 
 // Only a character that cannot be mistaken for a digit, a sign or the field separator may separate the
 // decimals in a file; anything else keeps the Brazilian comma.
@@ -35,6 +37,8 @@ RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
     return regional;
 }
 
-RegionalSettings RegionalSettings::FromSystem() { return FromLocale(QLocale::system()); }
+RegionalSettings RegionalSettings::FromSystem() {
+    return FromLocale(QLocale::system());
+}
 
 } // namespace lrf

@@ -28,7 +28,8 @@ std::string RecOrcdSql(const Period&, const std::string& entityClause, const Reg
 
 // REC_RZDA.TXT: the entity clause restricts the outer rows only; the sub-selects sum every entity's
 // postings and alterations of the code.
-std::string RecRzdaSql(const Period& period, const std::string& entityClause, const RegionalSettings& regional) {
+std::string RecRzdaSql(const Period& period, const std::string& entityClause,
+                       const RegionalSettings& regional) {
     const std::string month1Start = SqlDateText(period.month1Start, regional);
     const std::string month1End = SqlDateText(period.month1End, regional);
     const std::string month2Start = SqlDateText(period.month2Start, regional);

@@ -20,15 +20,15 @@ inline constexpr int kExitUsage = 64;
 
 struct Options {
     bool help = false;
-    int bimester = 0;                          // 1..6
-    std::vector<std::int64_t> entityCodes;     // the entities to tick, in the order given
-    std::array<bool, kStepCount> ticked{};     // the file boxes, in step order
-    QString folderText;                        // as given; normalised by NormaliseFolderText
+    int bimester = 0;                      // 1..6
+    std::vector<std::int64_t> entityCodes; // the entities to tick, in the order given
+    std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
+    QString folderText;                    // as given; normalised by NormaliseFolderText
     std::optional<QString> settingsFile;
 };
 
 struct UsageError {
-    QString message;  // one line, without the program name
+    QString message; // one line, without the program name
 };
 
 // `arguments` without the program name.

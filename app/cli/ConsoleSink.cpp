@@ -29,14 +29,18 @@ void ConsoleSink::SetOverallMaximum(int maximum) {
     overallPosition_ = 0;
 }
 
-void ConsoleSink::SetOverallPosition(int position) { overallPosition_ = position; }
+void ConsoleSink::SetOverallPosition(int position) {
+    overallPosition_ = position;
+}
 
-void ConsoleSink::SetFileMaximum(int maximum) { fileMaximum_ = maximum; }
+void ConsoleSink::SetFileMaximum(int maximum) {
+    fileMaximum_ = maximum;
+}
 
 void ConsoleSink::SetFilePosition(int position) {
     if (showProgress_ && fileMaximum_ >= kRecordsPerProgressLine &&
         (position % kRecordsPerProgressLine == 0 || position == fileMaximum_)) {
-        Write(stderr, u"\rArquivo %1 de %2: registro %3 de %4"_s.arg(overallPosition_ + 1)
+        Write(stderr, u"\rPasso %1 de %2: registro %3 de %4"_s.arg(overallPosition_ + 1)
                           .arg(overallMaximum_)
                           .arg(position)
                           .arg(fileMaximum_));

@@ -19,7 +19,6 @@ public:
     void EraseProgress();
 
 private:
-
     bool showProgress_;
     bool progressShown_ = false;
     int overallMaximum_ = 0;

@@ -14,7 +14,9 @@ namespace {
 const std::string kUsage = "Uso: lrf-export --bimestre N [--entidades C1,C2,...] "
                            "[--arquivos NOME1,NOME2,...|todos] [--saida PASTA] [--ini ARQUIVO]\n";
 
-fs::path Root() { return ScratchPath("cli"); }
+fs::path Root() {
+    return ScratchPath("cli");
+}
 
 // An installation whose Korv.ini names `year` and whose year folder holds `database` (if any).
 fs::path Installation(const std::string& name, const std::string& year, bool withAlterations) {
@@ -25,7 +27,8 @@ fs::path Installation(const std::string& name, const std::string& year, bool wit
                                       withAlterations);
         FillRevenueRows(db, withAlterations);
     }
-    WriteBytes(folder / "Korv.ini", "[KORV]\r\nano=" + year + "\r\nCaminho_Base_Dados=" + folder.string() + "/\r\n");
+    WriteBytes(folder / "Korv.ini",
+               "[KORV]\r\nano=" + year + "\r\nCaminho_Base_Dados=" + folder.string() + "/\r\n");
     return folder / "Korv.ini";
 }
 
@@ -43,7 +46,8 @@ const Fixture& Installations() {
         f.badYear = Installation("badyear", "abc", true).string();
         f.noDatabase = (Root() / "nodb" / "Korv.ini").string();
         fs::create_directories(Root() / "nodb");
-        WriteBytes(f.noDatabase, "[KORV]\r\nano=1999\r\nCaminho_Base_Dados=" + (Root() / "nodb").string() + "/\r\n");
+        WriteBytes(f.noDatabase,
+                   "[KORV]\r\nano=1999\r\nCaminho_Base_Dados=" + (Root() / "nodb").string() + "/\r\n");
         // The program without the driver beside it.
         fs::create_directories(Root() / "nodriver");
         f.driverless = (Root() / "nodriver" / "lrf-export").string();
@@ -57,9 +61,9 @@ const Fixture& Installations() {
 
 struct CliCase {
     const char* name;
-    std::vector<std::string> arguments;  // "{good}", "{out}" ... are replaced by the fixture's paths
+    std::vector<std::string> arguments; // "{good}", "{out}" ... are replaced by the fixture's paths
     int exitCode;
-    std::optional<std::string> out;      // the whole standard output, when it matters
+    std::optional<std::string> out; // the whole standard output, when it matters
     std::string errContains;
     bool driverless = false;
 };
@@ -89,8 +93,9 @@ TEST_P(CliExitCodeTest, ReportsTheOutcome) {
     for (const std::string& argument : c.arguments)
         arguments << QString::fromStdString(Expand(argument, c.name));
     QProcess process;
-    process.start(QString::fromStdString(c.driverless ? f.driverless : std::string(LRF_BIN_DIR "/lrf-export")),
-                  arguments);
+    process.start(
+        QString::fromStdString(c.driverless ? f.driverless : std::string(LRF_BIN_DIR "/lrf-export")),
+        arguments);
     ASSERT_TRUE(process.waitForFinished(120000));
     ASSERT_EQ(process.exitStatus(), QProcess::NormalExit);
     const std::string out = process.readAllStandardOutput().toStdString();
@@ -115,33 +120,62 @@ const std::string kTwoCreated = "Arquivo DED_ORCD.TXT criado com sucesso !\n"
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, CliExitCodeTest,
     ::testing::Values(
-        CliCase{"Created", {"--bimestre", "2", "--entidades", "1", "--arquivos", "rec_orcd,DED_ORCD.txt,Div_Rzda",
-                            "--saida", "{out}", "--ini", "{good}"}, 0, kTwoCreated, ""},
-        CliCase{"EqualsForm", {"--bimestre=2", "--arquivos=REC_ORCD,DED_ORCD", "--saida={out}/", "--ini={good}"}, 0,
-                kTwoCreated, ""},
-        CliCase{"FileFailed", {"--bimestre", "2", "--arquivos", "DED_ORCD", "--saida", "{blocked}", "--ini", "{good}"},
+        CliCase{"Created",
+                {"--bimestre", "2", "--entidades", "1", "--arquivos", "rec_orcd,DED_ORCD.txt,Div_Rzda",
+                 "--saida", "{out}", "--ini", "{good}"},
+                0,
+                kTwoCreated,
+                ""},
+        CliCase{"EqualsForm",
+                {"--bimestre=2", "--arquivos=REC_ORCD,DED_ORCD", "--saida={out}/", "--ini={good}"},
+                0,
+                kTwoCreated,
+                ""},
+        CliCase{"FileFailed",
+                {"--bimestre", "2", "--arquivos", "DED_ORCD", "--saida", "{blocked}", "--ini", "{good}"},
                 1,
                 "ERRO NA CRIA\xC3\x87\xC3\x83O DO ARQUIVO: DED_ORCD.TXT !\n.: Finalizei :.\n"
                 "0 arquivo(s) criado(s) com sucesso!\n1 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n",
                 ""},
-        CliCase{"QueryRejected", {"--bimestre", "2", "--arquivos", "DED_ORCD,DED_RZDA", "--saida", "{out}", "--ini",
-                                  "{rejecting}"}, 2, "Arquivo DED_ORCD.TXT criado com sucesso !\n", "RECALP"},
-        CliCase{"InvalidYear", {"--bimestre", "1", "--saida", "{out}", "--ini", "{badyear}"}, 2, "",
+        CliCase{"QueryRejected",
+                {"--bimestre", "2", "--arquivos", "DED_ORCD,DED_RZDA", "--saida", "{out}", "--ini",
+                 "{rejecting}"},
+                2,
+                "Arquivo DED_ORCD.TXT criado com sucesso !\n",
+                "RECALP"},
+        CliCase{"InvalidYear",
+                {"--bimestre", "1", "--saida", "{out}", "--ini", "{badyear}"},
+                2,
+                "",
                 "'01/01/abc' is not a valid date\n"},
-        CliCase{"DatabaseMissing", {"--bimestre", "1", "--ini", "{nodb}"}, 3, "",
+        CliCase{"DatabaseMissing",
+                {"--bimestre", "1", "--ini", "{nodb}"},
+                3,
+                "",
                 std::string(kDatabaseNotFoundMessage) + "\n"},
-        CliCase{"DriverMissing", {"--bimestre", "1", "--ini", "{good}"}, 3, "",
-                "(DBEXPIDA.dll) !!! \n\nSOLU\xC3\x87\xC3\x83O:\n", true},
+        CliCase{"DriverMissing",
+                {"--bimestre", "1", "--ini", "{good}"},
+                3,
+                "",
+                "(DBEXPIDA.dll) !!! \n\nSOLU\xC3\x87\xC3\x83O:\n",
+                true},
         CliCase{"NoBimester", {"--ini", "{good}"}, 64, std::nullopt, "--bimestre"},
         CliCase{"BimesterZero", {"--bimestre", "0"}, 64, std::nullopt, "\"0\""},
         CliCase{"BimesterSeven", {"--bimestre=7"}, 64, std::nullopt, "\"7\""},
         CliCase{"BimesterNotANumber", {"--bimestre", "2x"}, 64, std::nullopt, "\"2x\""},
         CliCase{"BimesterValueMissing", {"--bimestre"}, 64, std::nullopt, "--bimestre"},
         CliCase{"UnknownOption", {"--bimestre", "1", "--pasta", "x"}, 64, std::nullopt, "--pasta"},
-        CliCase{"UnknownFile", {"--bimestre", "1", "--arquivos", "REC_ORCD,REC_XXX"}, 64, std::nullopt, "REC_XXX"},
+        CliCase{"UnknownFile",
+                {"--bimestre", "1", "--arquivos", "REC_ORCD,REC_XXX"},
+                64,
+                std::nullopt,
+                "REC_XXX"},
         CliCase{"EntityNotANumber", {"--bimestre", "1", "--entidades", "1,x"}, 64, std::nullopt, "\"x\""},
-        CliCase{"EntityNotInTable", {"--bimestre", "1", "--entidades", "1,9", "--saida", "{out}", "--ini", "{good}"},
-                64, std::nullopt, "9"}),
+        CliCase{"EntityNotInTable",
+                {"--bimestre", "1", "--entidades", "1,9", "--saida", "{out}", "--ini", "{good}"},
+                64,
+                std::nullopt,
+                "9"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CliOutputTest, WritesTheFilesIntoTheFolderGivenWithoutSeparator) {

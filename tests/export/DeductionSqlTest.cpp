@@ -12,13 +12,15 @@ const Period kSecondBimester2010 = PeriodOfBimester(2, QStringLiteral("2010"));
 
 // `outer` restricts the RECDIS rows of the lines, `inner` the items joined in each sub-select.
 std::string DedRzdaStatement(const std::string& outer, const std::string& inner) {
-    return "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA    "
+    return "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
+           "E.FICHA=R.FICHA    "
            "WHERE E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010' " +
            inner +
            " ) AS MES1,  (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA    WHERE "
            "E.CODRE=F.CODRE AND A.DTLAN<='03/31/2010' " +
            inner +
-           " ) AS ATUALIZADO_MES1,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA    "
+           " ) AS ATUALIZADO_MES1,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
+           "E.FICHA=R.FICHA    "
            "WHERE E.CODRE=F.CODRE AND R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010' " +
            inner +
            " ) AS MES2,  (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA    WHERE "
@@ -45,7 +47,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         StatementCase{"DedOrcdOneEntity", &kDedOrcd, " and (  recorc.EMPRESA = 1)",
                       "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%'  and (  recorc.EMPRESA = 1)"},
-        StatementCase{"DedOrcdNoEntity", &kDedOrcd, "", "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%' "},
+        StatementCase{"DedOrcdNoEntity", &kDedOrcd, "",
+                      "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%' "},
         StatementCase{"DedRzdaTwoEntities", &kDedRzda, " and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
                       DedRzdaStatement(" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
                                        " and (  E.EMPRESA = 1 or   E.EMPRESA = 3)")},
@@ -53,11 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(DeductionStatementTest, FirstSubSelectCarriesTheEntityOfItsItems) {
-    EXPECT_NE(kDedRzda.buildSql(kSecondBimester2010, " and (  F.EMPRESA = 1)", RegionalSettings{})
-                  .find("(SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA    WHERE "
-                        "E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010'  and (  E.EMPRESA = "
-                        "1) ) AS MES1, "),
-              std::string::npos);
+    EXPECT_NE(
+        kDedRzda.buildSql(kSecondBimester2010, " and (  F.EMPRESA = 1)", RegionalSettings{})
+            .find("(SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA    WHERE "
+                  "E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010'  and (  E.EMPRESA = "
+                  "1) ) AS MES1, "),
+        std::string::npos);
 }
 
 TEST(DeductionStatementTest, EntityColumnsAsTheRunGivesThem) {

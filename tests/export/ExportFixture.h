@@ -47,29 +47,32 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
     db.ExecuteRows("INSERT INTO RECORC VALUES (?, ?, ?)",
                    {
                        {"9721.01.00", "-300", "1"},
-                       {"9721.02.00", "25.5", "1"},      // a positive deduction is written negative
-                       {"9721.01.00", "-999", "2"},      // another entity
-                       {"9611.00.00", "1", "1"},         // 9 but not 97
-                       {"97", std::nullopt, "1"},        // short code, NULL amount
-                       {"9721.03.00", "0.004", "1"},     // negated it rounds to zero: no sign
-                       {std::nullopt, "5", "1"},         // no code
-                       {"1112.01.00", "7", "1"},         // revenue, not deduction
+                       {"9721.02.00", "25.5", "1"},  // a positive deduction is written negative
+                       {"9721.01.00", "-999", "2"},  // another entity
+                       {"9611.00.00", "1", "1"},     // 9 but not 97
+                       {"97", std::nullopt, "1"},    // short code, NULL amount
+                       {"9721.03.00", "0.004", "1"}, // negated it rounds to zero: no sign
+                       {std::nullopt, "5", "1"},     // no code
+                       {"1112.01.00", "7", "1"},     // revenue, not deduction
                    });
     db.ExecuteRows("INSERT INTO RECDIS VALUES (?, ?, ?, ?)",
                    {
                        {"1", "1112.01.00", "1000", "1"},
-                       {"2", "1112.01.00", "500", "2"},       // same code, entity not ticked
-                       {"3", "1112.02.00", "150.0025", "1"},  // with ficha 11: 200.005, rounded after the sum
+                       {"2", "1112.01.00", "500", "2"},      // same code, entity not ticked
+                       {"3", "1112.02.00", "150.0025", "1"}, // with ficha 11: 200.005, rounded after the sum
                        {"4", "1113", "0", "1"},
-                       {"5", "9111.00.00", "1", "1"},         // codes beginning with 9 are left out
+                       {"5", "9111.00.00", "1", "1"}, // codes beginning with 9 are left out
                        {"6", "9721.01.00", "-300", "1"},
                        {"7", "9721.01.00", "-50", "2"},
                        {"8", std::nullopt, "3", "1"},
                        {"9", "97", std::nullopt, "1"},
-                       {"10", "1112.01.00.99", "10", "1"},    // longer than ten characters
+                       {"10", "1112.01.00.99", "10", "1"}, // longer than ten characters
                        {"11", "1112.02.00", "50.0025", "1"},
-                       {"12", "9721.01.00", "-20", "1"},      // a second item of the same deduction code
-                       {"13", "1114.\xC7" "1.00", "1", "1"},  // a Windows-1252 byte in the code
+                       {"12", "9721.01.00", "-20", "1"}, // a second item of the same deduction code
+                       {"13",
+                        "1114.\xC7"
+                        "1.00",
+                        "1", "1"}, // a Windows-1252 byte in the code
                    });
     db.ExecuteRows("INSERT INTO RECEIT VALUES (?, ?, ?)",
                    {
@@ -88,11 +91,11 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
         return;
     db.ExecuteRows("INSERT INTO RECALP VALUES (?, ?, ?)",
                    {
-                       {"1", "5", "2024-01-10"},    // January counts in both months
-                       {"1", "7", "2024-03-31"},    // last day of month 1 counts in both
-                       {"1", "11", "2024-04-15"},   // month 2 only
-                       {"1", "13", "2024-05-01"},   // after the bimester
-                       {"2", "100", "2024-03-10"},  // the unticked entity counts in REC_RZDA
+                       {"1", "5", "2024-01-10"},   // January counts in both months
+                       {"1", "7", "2024-03-31"},   // last day of month 1 counts in both
+                       {"1", "11", "2024-04-15"},  // month 2 only
+                       {"1", "13", "2024-05-01"},  // after the bimester
+                       {"2", "100", "2024-03-10"}, // the unticked entity counts in REC_RZDA
                        {"6", "-10.25", "2024-01-05"},
                        {"7", "-500", "2024-03-03"},
                        {"12", "-1", "2024-04-01"},
@@ -111,7 +114,7 @@ inline void OpenConnection(TCRSQLConnection& connection, const std::filesystem::
 
 class RecordingSink : public ExportSink {
 public:
-    std::vector<std::string> log;  // UTF-8
+    std::vector<std::string> log; // UTF-8
     int clears = 0;
     int bimesterMissing = 0;
     int overallMaximum = -1;

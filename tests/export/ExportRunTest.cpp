@@ -33,7 +33,9 @@ fs::path FreshFolder(const std::string& name) {
     return folder;
 }
 
-QString FolderText(const fs::path& folder) { return QString::fromStdString(folder.string()) + u'/'; }
+QString FolderText(const fs::path& folder) {
+    return QString::fromStdString(folder.string()) + u'/';
+}
 
 ExportRequest Request(const fs::path& folder, std::initializer_list<std::string_view> stems,
                       bool entity1Ticked = true) {
@@ -112,20 +114,23 @@ INSTANTIATE_TEST_SUITE_P(
                  "1.1.1.2.01.00;10,00;\r\n"
                  "1.1.1.2.02.00;200,01;\r\n"
                  "1.1.1.3..;0,00;\r\n"
-                 "1.1.1.4.\xC7" "1.00;1,00;\r\n"},
+                 "1.1.1.4.\xC7"
+                 "1.00;1,00;\r\n"},
         FileCase{"RecOrcdAllEntities", "REC_ORCD", false,
                  "1.1.1.2.01.00;1500,00;\r\n"
                  "1.1.1.2.01.00;10,00;\r\n"
                  "1.1.1.2.02.00;200,01;\r\n"
                  "1.1.1.3..;0,00;\r\n"
-                 "1.1.1.4.\xC7" "1.00;1,00;\r\n"},
+                 "1.1.1.4.\xC7"
+                 "1.00;1,00;\r\n"},
         // TOTOR of the ticked entity; postings and alterations of every entity with the code.
         FileCase{"RecRzda", "REC_RZDA", true,
                  "1.1.1.2.01.00;1030,00;1112,00;40,00;1123,00;\r\n"
                  "1.1.1.2.01.00;0,00;10,00;0,00;10,00;\r\n"
                  "1.1.1.2.02.00;0,00;200,01;0,00;200,01;\r\n"
                  "1.1.1.3..;0,00;0,00;0,00;0,00;\r\n"
-                 "1.1.1.4.\xC7" "1.00;0,00;1,00;0,00;1,00;\r\n"}),
+                 "1.1.1.4.\xC7"
+                 "1.00;0,00;1,00;0,00;1,00;\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExportRunTest, RunsTheTickedStepsInOrderAndSumsUp) {
@@ -285,9 +290,33 @@ TEST(ExportRunFailureTest, AnAmountBeyondTheRangeFailsThatFileOnly) {
                             "2 arquivo(s) n\xC3\xA3o criado(s) por algum erro!",
                         }));
     EXPECT_FALSE(fs::exists(folder / "DED_ORCD.TXT"));
-    EXPECT_EQ(ReadBytes(folder / "REC_ORCD.TXT"), "1.1.1.1.01.00;1,00;\r\n1.1.1.2.01.00;922337203685477,00;\r\n");
+    EXPECT_EQ(ReadBytes(folder / "REC_ORCD.TXT"),
+              "1.1.1.1.01.00;1,00;\r\n1.1.1.2.01.00;922337203685477,00;\r\n");
     EXPECT_EQ(ReadBytes(folder / "REC_RZDA.TXT"), earlier);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 2) << "stray files";
+}
+
+// A long file lets the window repaint while it is written, not only between files.
+TEST(ExportRunPaintTest, KeepsTheWindowPaintedWhileALongFileIsWritten) {
+    const fs::path database = ScratchPath("export_run_long.fdb");
+    {
+        auto db = CreateRevenueTables(database, "NUMERIC(18,4)");
+        std::vector<tools::Row> rows;
+        for (int i = 0; i < 1000; ++i)
+            rows.push_back({"9721.01.00", std::to_string(i), "1"});
+        db.ExecuteRows("INSERT INTO RECORC VALUES (?, ?, ?)", rows);
+    }
+    TCRSQLConnection connection;
+    OpenConnection(connection, database);
+    TSQLClientDataSet cds1(&connection);
+    RecordingSink sink;
+    int paintsWhileWriting = 0;
+    sink.onKeepPainted = [&] { paintsWhileWriting += sink.log.empty() ? 1 : 0; };
+    const fs::path folder = FreshFolder("Long");
+    RunExport(Request(folder, {"DED_ORCD"}, false), connection, cds1, sink, RegionalSettings{});
+    EXPECT_GE(paintsWhileWriting, 3);
+    EXPECT_EQ(sink.fileMaxima, std::vector<int>{1000});
+    EXPECT_EQ(sink.lastFilePosition, 1000);
 }
 
 // A row the accounting system commits while a run is under way is not seen by the run's later files.

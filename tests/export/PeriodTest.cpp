@@ -1,6 +1,6 @@
 // The four dates of each bimester.
-#include "export/ExportError.h"
 #include "export/Period.h"
+#include "export/ExportError.h"
 
 #include <gtest/gtest.h>
 
@@ -26,18 +26,22 @@ TEST_P(PeriodOfBimesterTest, GivesBothMonthsWithTheirLastDays) {
 
 PeriodCase Case(int year, int bimester, int lastDay1, int lastDay2) {
     const int m = 2 * bimester - 1;
-    return {year, bimester, QDate(year, m, 1), QDate(year, m, lastDay1), QDate(year, m + 1, 1),
+    return {year,
+            bimester,
+            QDate(year, m, 1),
+            QDate(year, m, lastDay1),
+            QDate(year, m + 1, 1),
             QDate(year, m + 1, lastDay2)};
 }
 
 INSTANTIATE_TEST_SUITE_P(LeapYear, PeriodOfBimesterTest,
-                         ::testing::Values(Case(2024, 1, 31, 29), Case(2024, 2, 31, 30), Case(2024, 3, 31, 30),
-                                           Case(2024, 4, 31, 31), Case(2024, 5, 30, 31),
-                                           Case(2024, 6, 30, 31)));
+                         ::testing::Values(Case(2024, 1, 31, 29), Case(2024, 2, 31, 30),
+                                           Case(2024, 3, 31, 30), Case(2024, 4, 31, 31),
+                                           Case(2024, 5, 30, 31), Case(2024, 6, 30, 31)));
 INSTANTIATE_TEST_SUITE_P(CommonYear, PeriodOfBimesterTest,
-                         ::testing::Values(Case(2023, 1, 31, 28), Case(2023, 2, 31, 30), Case(2023, 3, 31, 30),
-                                           Case(2023, 4, 31, 31), Case(2023, 5, 30, 31),
-                                           Case(2023, 6, 30, 31)));
+                         ::testing::Values(Case(2023, 1, 31, 28), Case(2023, 2, 31, 30),
+                                           Case(2023, 3, 31, 30), Case(2023, 4, 31, 31),
+                                           Case(2023, 5, 30, 31), Case(2023, 6, 30, 31)));
 
 struct BadYearCase {
     const char* year;

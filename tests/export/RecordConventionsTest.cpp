@@ -16,7 +16,7 @@ RegionalSettings WithDecimal(char16_t decimal) {
 }
 
 struct MoneyCase {
-    std::int64_t units;  // ten-thousandths
+    std::int64_t units; // ten-thousandths
     char16_t decimal;
     const char* expected;
 };
@@ -30,21 +30,21 @@ TEST_P(MoneyTextTest, WritesTwoDecimalsRoundedHalfAwayFromZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Amounts, MoneyTextTest,
-    ::testing::Values(MoneyCase{12345000, u',', "1234,50"},                // no thousands separator
-                      MoneyCase{12345000, u'.', "1234.50"},                // the regional separator
-                      MoneyCase{0, u',', "0,00"},                          // also what a NULL reads as
-                      MoneyCase{50, u',', "0,01"},                         // 0.005 rounds up
-                      MoneyCase{-50, u',', "-0,01"},                       // -0.005 rounds away from zero
-                      MoneyCase{49, u',', "0,00"},                         // 0.0049 rounds down
-                      MoneyCase{-40, u',', "0,00"},                        // rounds to zero: no sign
-                      MoneyCase{-1, u',', "0,00"},                         //
-                      MoneyCase{-12345, u',', "-1,23"},                    //
-                      MoneyCase{-12350, u',', "-1,24"},                    //
-                      MoneyCase{9999950, u',', "1000,00"},                 // the carry reaches the whole part
-                      MoneyCase{-9999950, u',', "-1000,00"},               //
-                      MoneyCase{1000000, u',', "100,00"},                  // zeros inside stay
-                      MoneyCase{INT64_MAX, u',', "922337203685477,58"},    // 922337203685477.5807
-                      MoneyCase{INT64_MIN, u',', "-922337203685477,58"},   // -922337203685477.5808
+    ::testing::Values(MoneyCase{12345000, u',', "1234,50"},              // no thousands separator
+                      MoneyCase{12345000, u'.', "1234.50"},              // the regional separator
+                      MoneyCase{0, u',', "0,00"},                        // also what a NULL reads as
+                      MoneyCase{50, u',', "0,01"},                       // 0.005 rounds up
+                      MoneyCase{-50, u',', "-0,01"},                     // -0.005 rounds away from zero
+                      MoneyCase{49, u',', "0,00"},                       // 0.0049 rounds down
+                      MoneyCase{-40, u',', "0,00"},                      // rounds to zero: no sign
+                      MoneyCase{-1, u',', "0,00"},                       //
+                      MoneyCase{-12345, u',', "-1,23"},                  //
+                      MoneyCase{-12350, u',', "-1,24"},                  //
+                      MoneyCase{9999950, u',', "1000,00"},               // the carry reaches the whole part
+                      MoneyCase{-9999950, u',', "-1000,00"},             //
+                      MoneyCase{1000000, u',', "100,00"},                // zeros inside stay
+                      MoneyCase{INT64_MAX, u',', "922337203685477,58"},  // 922337203685477.5807
+                      MoneyCase{INT64_MIN, u',', "-922337203685477,58"}, // -922337203685477.5808
                       MoneyCase{INT64_MIN + 1, u',', "-922337203685477,58"}));
 
 TEST(MoneyArithmeticTest, SumsAndSignChangesBeyondTheRangeThrowInsteadOfWrapping) {
@@ -68,14 +68,17 @@ TEST_P(RevenueCodeTextTest, KeepsCharacters1To4And6To7And9To10) {
 INSTANTIATE_TEST_SUITE_P(Codes, RevenueCodeTextTest,
                          ::testing::Values(CodeCase{"1112.01.00", "1.1.1.2.01.00"},
                                            CodeCase{"9721.01.00", "9.7.2.1.01.00"},
-                                           CodeCase{"1112", "1.1.1.2.."},      // dots kept past the end
-                                           CodeCase{"11", "1.1...."},          //
-                                           CodeCase{"97", "9.7...."},          //
-                                           CodeCase{"", "....."},              //
-                                           CodeCase{"1112.0", "1.1.1.2.0."},   // half a piece
-                                           CodeCase{"1112.01.00.99", "1.1.1.2.01.00"},  // the rest is lost
-                                           CodeCase{"1112X34Y56", "1.1.1.2.34.56"},     // 5 and 8 dropped
-                                           CodeCase{"1114.\xC7" "1.00", "1.1.1.4.\xC7" "1.00"}));  // bytes kept
+                                           CodeCase{"1112", "1.1.1.2.."},    // dots kept past the end
+                                           CodeCase{"11", "1.1...."},        //
+                                           CodeCase{"97", "9.7...."},        //
+                                           CodeCase{"", "....."},            //
+                                           CodeCase{"1112.0", "1.1.1.2.0."}, // half a piece
+                                           CodeCase{"1112.01.00.99", "1.1.1.2.01.00"}, // the rest is lost
+                                           CodeCase{"1112X34Y56", "1.1.1.2.34.56"},    // 5 and 8 dropped
+                                           CodeCase{"1114.\xC7"
+                                                    "1.00",
+                                                    "1.1.1.4.\xC7"
+                                                    "1.00"})); // bytes kept
 
 struct DateCase {
     int year, month, day;
@@ -93,13 +96,11 @@ TEST_P(SqlDateTextTest, AlwaysMonthDayYearWithSlashes) {
     EXPECT_EQ(SqlDateText(QDate(c.year, c.month, c.day), regional), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Dates, SqlDateTextTest,
-                         ::testing::Values(DateCase{2010, 3, 1, u'/', "03/01/2010"},
-                                           DateCase{2010, 3, 31, u'/', "03/31/2010"},
-                                           DateCase{2024, 12, 31, u'/', "12/31/2024"},
-                                           DateCase{2010, 3, 1, u'.', "03/01/2010"},
-                                           DateCase{2010, 3, 1, u'-', "03/01/2010"},
-                                           DateCase{999, 1, 9, u'/', "01/09/0999"}));
+INSTANTIATE_TEST_SUITE_P(
+    Dates, SqlDateTextTest,
+    ::testing::Values(DateCase{2010, 3, 1, u'/', "03/01/2010"}, DateCase{2010, 3, 31, u'/', "03/31/2010"},
+                      DateCase{2024, 12, 31, u'/', "12/31/2024"}, DateCase{2010, 3, 1, u'.', "03/01/2010"},
+                      DateCase{2010, 3, 1, u'-', "03/01/2010"}, DateCase{999, 1, 9, u'/', "01/09/0999"}));
 
 TEST(LineBuilderTest, EveryFieldIsFollowedBySemicolon) {
     EXPECT_EQ(LineBuilder().Field("1.1.1.2.02.00").Field("200,00").Take(), "1.1.1.2.02.00;200,00;");

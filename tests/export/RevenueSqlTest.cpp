@@ -11,14 +11,17 @@ namespace {
 const Period kSecondBimester2010 = PeriodOfBimester(2, QStringLiteral("2010"));
 
 std::string RecRzdaStatement(const std::string& clause) {
-    return "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
+    return "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
+           "ON "
            "E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='03/01/2010' AND "
-           "R.DTLAN<='03/31/2010')) AS REA_MES1,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON "
+           "R.DTLAN<='03/31/2010')) AS REA_MES1,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E "
+           "ON "
            "E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='03/31/2010')) AS "
            "ATU_MES1,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA        "
            "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010')) AS "
            "REA_MES2,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA        "
-           "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='04/30/2010')) AS ATU_MES2 FROM RECDIS F WHERE "
+           "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='04/30/2010')) AS ATU_MES2 FROM RECDIS F "
+           "WHERE "
            "SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' " +
            clause + " GROUP BY F.CODRE ";
 }
@@ -40,12 +43,14 @@ TEST_P(RevenueStatementTest, IsBuiltExactly) {
 INSTANTIATE_TEST_SUITE_P(
     Statements, RevenueStatementTest,
     ::testing::Values(
-        StatementCase{"RecOrcdOneEntity", &kRecOrcd, " and (  f.EMPRESA = 1)",
-                      "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9'"
-                      "  and (  f.EMPRESA = 1) GROUP BY F.CODRE "},
-        StatementCase{"RecOrcdNoEntity", &kRecOrcd, "",
-                      "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9'"
-                      "  GROUP BY F.CODRE "},
+        StatementCase{
+            "RecOrcdOneEntity", &kRecOrcd, " and (  f.EMPRESA = 1)",
+            "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9'"
+            "  and (  f.EMPRESA = 1) GROUP BY F.CODRE "},
+        StatementCase{
+            "RecOrcdNoEntity", &kRecOrcd, "",
+            "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9'"
+            "  GROUP BY F.CODRE "},
         // The sub-selects keep no entity clause: they sum every entity's postings of the code.
         StatementCase{"RecRzdaTwoEntities", &kRecRzda, " and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
                       RecRzdaStatement(" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)")},
@@ -60,8 +65,10 @@ TEST(RevenueStatementTest, FirstSubSelectEndsWithTheFirstMonth) {
 
 TEST(RevenueStatementTest, EntityColumnsAsTheRunGivesThem) {
     const std::vector<EntityItem> items{{"01 - A", true}, {"02 - B", false}, {"03 - C", true}};
-    EXPECT_EQ(BuildEntityFilter(items, 2, kRecOrcd.columnReference), " and (  f.EMPRESA = 1 or   f.EMPRESA = 3)");
-    EXPECT_EQ(BuildEntityFilter(items, 2, kRecRzda.columnReference), " and (  F.EMPRESA = 1 or   F.EMPRESA = 3)");
+    EXPECT_EQ(BuildEntityFilter(items, 2, kRecOrcd.columnReference),
+              " and (  f.EMPRESA = 1 or   f.EMPRESA = 3)");
+    EXPECT_EQ(BuildEntityFilter(items, 2, kRecRzda.columnReference),
+              " and (  F.EMPRESA = 1 or   F.EMPRESA = 3)");
     EXPECT_EQ(kRecOrcd.fileName, "REC_ORCD.TXT");
     EXPECT_EQ(kRecRzda.fileName, "REC_RZDA.TXT");
 }
