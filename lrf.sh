@@ -4,12 +4,13 @@
 #   ./lrf.sh test        build and run every test (a Firebird server on 127.0.0.1 is started for them)
 #   ./lrf.sh build       only install what is missing and build
 #   ./lrf.sh screenshot  save a picture of the main window under Xvfb (docs/main-window.png)
+#   ./lrf.sh bench       time an export of a large sample installation against isql
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
 BUILD=$ROOT/build
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
-          firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick)
+          firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time)
 
 install_missing() {
   local missing=()
@@ -61,12 +62,16 @@ case "$cmd" in
     export LRF_TEST_SERVER_HOST=127.0.0.1
     (cd "$BUILD" && ctest --output-on-failure -j2)
     ;;
+  bench)
+    build
+    source "$ROOT/bench/run.sh"
+    ;;
   screenshot)
     build
     make_sample
     source "$ROOT/tools/screenshot.sh"
     ;;
   *)
-    sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
     exit 64 ;;
 esac
