@@ -116,4 +116,31 @@ TEST_F(ServerTest, WrongPasswordIsRefusedWithTheServersMessage) {
     EXPECT_FALSE(connection.Connected());
 }
 
+// The probe always logs in as EPMDGZG2 with "mavo": to see it refused, the user's password on the server
+// is changed for the duration of the test (a user may change its own) and put back afterwards.
+TEST_F(ServerTest, ProbeAnswersFalseWhenTheServerRefusesThePassword) {
+    const std::string database = host_ + ":" + (kServerRoot / "ARQ2024" / "KORV2024.FDB").string();
+    struct PasswordChange {
+        std::string database;
+        PasswordChange(std::string db) : database(std::move(db)) {
+            lrf::tools::DatabaseWriter::Attach(database, "EPMDGZG2", "mavo")
+                .Execute("ALTER CURRENT USER SET PASSWORD 'outra'");
+        }
+        ~PasswordChange() {
+            try {
+                lrf::tools::DatabaseWriter::Attach(database, "EPMDGZG2", "outra")
+                    .Execute("ALTER CURRENT USER SET PASSWORD 'mavo'");
+            } catch (const std::exception& error) {
+                ADD_FAILURE() << "password of EPMDGZG2 not restored: " << error.what();
+            }
+        }
+    };
+    UseServerSettings(host_);
+    {
+        PasswordChange change(database);
+        EXPECT_FALSE(lrf::ProbeDatabase("KORV2024.FDB", "D"));
+    }
+    EXPECT_TRUE(lrf::ProbeDatabase("KORV2024.FDB", "D"));
+}
+
 } // namespace
