@@ -105,11 +105,11 @@ std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments)
             error = ReadEntityCodes(*value, options);
         } else if (name == u"--arquivos"_s) {
             error = ReadFileList(*value, options);
+        } else if (value->trimmed().isEmpty()) {
+            return UsageError{u"falta o valor de "_s + name};
         } else if (name == u"--saida"_s) {
             options.folderText = *value;
         } else {
-            if (value->isEmpty())
-                return UsageError{u"falta o valor de "_s + name};
             options.settingsFile = *value;
         }
         if (error)

@@ -23,7 +23,7 @@ struct Options {
     int bimester = 0;                      // 1..6
     std::vector<std::int64_t> entityCodes; // the entities to tick, in the order given
     std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
-    QString folderText;                    // as given; normalised by NormaliseFolderText
+    std::optional<QString> folderText;     // as given; normalised by NormaliseFolderText
     std::optional<QString> settingsFile;
 };
 

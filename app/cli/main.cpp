@@ -63,12 +63,25 @@ std::optional<std::int64_t> ItemCode(const std::string& item, std::size_t maskLe
 }
 
 int Run(const lrf::cli::Options& options) {
-    if (options.settingsFile)
-        lrf::UseSettingsFile(std::filesystem::path(options.settingsFile->toStdU16String()));
+    if (options.settingsFile) {
+        const std::filesystem::path file(options.settingsFile->toStdU16String());
+        // Without this check a mistyped name would read as an empty installation.
+        if (!std::filesystem::is_regular_file(file)) {
+            PrintError(u"Arquivo de configuração não encontrado: "_s + *options.settingsFile);
+            return lrf::cli::kExitStartupFailed;
+        }
+        lrf::UseSettingsFile(file);
+    }
 
     lrf::TCRSQLConnection conexao;
-    lrf::ApplyDesignTimeSettings(conexao);
-    const lrf::StartupResult startup = lrf::StartUp(conexao, lrf::ExecutableFolder());
+    lrf::StartupResult startup;
+    try {
+        lrf::ApplyDesignTimeSettings(conexao);
+        startup = lrf::StartUp(conexao, lrf::ExecutableFolder());
+    } catch (const std::exception& error) {
+        PrintError(QString::fromUtf8(error.what()));
+        return lrf::cli::kExitStartupFailed;
+    }
     if (startup.outcome != lrf::StartupResult::Outcome::Connected) {
         PrintError(StartupMessage(startup));
         return lrf::cli::kExitStartupFailed;
@@ -78,8 +91,8 @@ int Run(const lrf::cli::Options& options) {
     lrf::ExportRequest request;
     request.bimesterIndex = options.bimester - 1;
     request.ticked = options.ticked;
-    request.folderText = lrf::cli::NormaliseFolderText(
-        options.folderText.isNull() ? lrf::DefaultOutputFolder() : options.folderText);
+    request.folderText =
+        lrf::cli::NormaliseFolderText(options.folderText.value_or(lrf::DefaultOutputFolder()));
     request.fiscalYear = lrf::FromWindows1252(startup.fiscalYear);
 
     lrf::cli::ConsoleSink sink(lrf::cli::IsTerminal(stderr));

@@ -159,6 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "",
                 "(DBEXPIDA.dll) !!! \n\nSOLU\xC3\x87\xC3\x83O:\n",
                 true},
+        CliCase{"SettingsFileMissing", {"--bimestre", "1", "--ini", "{out}.ini"}, 3, "", ".ini"},
+        CliCase{"EmptyFolder", {"--bimestre", "1", "--saida="}, 64, std::nullopt, "--saida"},
         CliCase{"NoBimester", {"--ini", "{good}"}, 64, std::nullopt, "--bimestre"},
         CliCase{"BimesterZero", {"--bimestre", "0"}, 64, std::nullopt, "\"0\""},
         CliCase{"BimesterSeven", {"--bimestre=7"}, 64, std::nullopt, "\"7\""},
