@@ -1,0 +1,334 @@
+#include "app/Principal.h"
+
+#include "app/BuildInfo.h"
+#include "app/ClosePicture.h"
+#include "app/HandlerGuard.h"
+#include "app/WindowExportSink.h"
+#include "database/Startup.h"
+#include "export/DefaultFolders.h"
+#include "export/EntityFilter.h"
+#include "export/ExportRun.h"
+#include "export/ExportSteps.h"
+#include "export/Regional.h"
+#include "export/Windows1252.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <stdexcept>
+
+namespace lrf {
+
+TFrmPrincipalLRF* FrmPrincipalLRF = nullptr;
+
+namespace {
+
+QFont SansSerif(int pixelHeight, bool bold = false) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelHeight);
+    font.setBold(bold);
+    return font;
+}
+
+// A panel with the single raised bevel of a toolkit panel.
+QFrame* MakePanel(const QString& name, QWidget* parent) {
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setLineWidth(1);
+    return panel;
+}
+
+template <class Widget>
+Widget* Make(const QString& name, QWidget* parent, int left, int top, int width, int height) {
+    auto* widget = new Widget(parent);
+    widget->setObjectName(name);
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QCheckBox* MakeFileBox(const QString& name, const QString& caption, QWidget* parent, int left, int top,
+                       bool red = false) {
+    auto* box = Make<QCheckBox>(name, parent, left, top, 100, 17);
+    box->setText(caption);
+    if (red) {
+        QPalette palette = box->palette();
+        palette.setColor(QPalette::WindowText, Qt::red);
+        box->setPalette(palette);
+    }
+    return box;
+}
+
+// The start-up messages come in lines joined by a lone carriage return; a Qt label only breaks at "\n".
+void ShowStartupError(const char* message) {
+    QString text = QString::fromUtf8(message);
+    text.replace(u'\r', u'\n');
+    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kStartupErrorCaption), text, QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace
+
+TFrmPrincipalLRF::TFrmPrincipalLRF(const std::string& executableFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      cds1(&Conexao), executableFolder_(executableFolder) {
+    FrmPrincipalLRF = this;
+    BuildControls();
+    SetTabOrder();
+    ConnectHandlers();
+    ApplyDesignTimeSettings(Conexao);
+    RunHandler([this] { FormCreate(); });
+}
+
+TFrmPrincipalLRF::~TFrmPrincipalLRF() {
+    cds1.Close();
+    Conexao.Close();
+    if (FrmPrincipalLRF == this)
+        FrmPrincipalLRF = nullptr;
+}
+
+void TFrmPrincipalLRF::BuildControls() {
+    setObjectName(QStringLiteral("FrmPrincipalLRF"));
+    setWindowTitle(QStringLiteral("Exportar LRF Zelvar - TCE-MT"));
+    setFont(SansSerif(11));
+    setBackgroundRole(QPalette::Button);
+    setAutoFillBackground(true);
+    resize(522, 449);
+
+    auto* bands = new QVBoxLayout(this);
+    bands->setContentsMargins(0, 0, 0, 0);
+    bands->setSpacing(0);
+
+    // Band 1: bimester, entities, close button.
+    Panel1 = MakePanel(QStringLiteral("Panel1"), this);
+    Panel1->setFixedHeight(113);
+    GroupBox3 = Make<QGroupBox>(QStringLiteral("GroupBox3"), Panel1, 8, 8, 129, 44);
+    GroupBox3->setTitle(QStringLiteral(" Bimestre: "));
+    cbBimestre = Make<QComboBox>(QStringLiteral("cbBimestre"), GroupBox3, 8, 16, 113, 21);
+    cbBimestre->addItems({QStringLiteral("1º Bim"), QStringLiteral("2º Bim"), QStringLiteral("3º Bim"),
+                          QStringLiteral("4º Bim"), QStringLiteral("5º Bim"), QStringLiteral("6º Bim")});
+    cbBimestre->setCurrentIndex(-1);
+    Label1 = new QLabel(QStringLiteral("Entidade:"), Panel1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->adjustSize();
+    Label1->move(146, 2);
+    Lista = Make<QListWidget>(QStringLiteral("Lista"), Panel1, 144, 17, 361, 88);
+    Lista->setFrameShape(QFrame::NoFrame);
+    Lista->setUniformItemSizes(true);
+    {
+        QPalette palette = Lista->palette();
+        palette.setColor(QPalette::Base, QColor(192, 192, 192));
+        Lista->setPalette(palette);
+    }
+    SpeedButton2 = Make<QToolButton>(QStringLiteral("SpeedButton2"), Panel1, 24, 64, 89, 41);
+    SpeedButton2->setText(QStringLiteral("&Fechar"));
+    SpeedButton2->setFont(SansSerif(11, true));
+    SpeedButton2->setAutoRaise(true);
+    SpeedButton2->setIcon(QIcon(ClosePicture()));
+    SpeedButton2->setIconSize(QSize(32, 32));
+    SpeedButton2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    SpeedButton2->setLayoutDirection(Qt::RightToLeft);  // the picture to the right of the caption
+    SpeedButton2->setFocusPolicy(Qt::NoFocus);
+    bands->addWidget(Panel1);
+
+    // Band 2: the file boxes, in run order by column.
+    GroupBox1 = new QGroupBox(QStringLiteral(" Arquivos: "), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    GroupBox1->setFixedHeight(129);
+    CheckBox2 = Make<QCheckBox>(QStringLiteral("CheckBox2"), GroupBox1, 64, 0, 65, 17);
+    CheckBox2->setText(QStringLiteral("Todos"));
+    cbDed_Orcd = MakeFileBox(QStringLiteral("cbDed_Orcd"), QStringLiteral("Ded_orcd.txt"), GroupBox1, 12, 19);
+    cbDed_rzda = MakeFileBox(QStringLiteral("cbDed_rzda"), QStringLiteral("Ded_rzda.txt"), GroupBox1, 12, 35);
+    cbDes_orcd = MakeFileBox(QStringLiteral("cbDes_orcd"), QStringLiteral("Des_orcd.txt"), GroupBox1, 12, 51);
+    cbDes_rzda = MakeFileBox(QStringLiteral("cbDes_rzda"), QStringLiteral("Des_rzda.txt"), GroupBox1, 12, 67);
+    cbDfs_orcd = MakeFileBox(QStringLiteral("cbDfs_orcd"), QStringLiteral("Dfs_orcd.txt"), GroupBox1, 12, 83);
+    cbDfs_rzda = MakeFileBox(QStringLiteral("cbDfs_rzda"), QStringLiteral("Dfs_rzda.txt"), GroupBox1, 12, 99);
+    cbDiv_rzda = MakeFileBox(QStringLiteral("cbDiv_rzda"), QStringLiteral("Div_rzda.txt"), GroupBox1, 116, 19, true);
+    cbDpr_orcd = MakeFileBox(QStringLiteral("cbDpr_orcd"), QStringLiteral("Dpr_orcd.txt"), GroupBox1, 116, 35, true);
+    cbDpr_rzda = MakeFileBox(QStringLiteral("cbDpr_rzda"), QStringLiteral("Dpr_rzda.txt"), GroupBox1, 116, 51, true);
+    cbDso_orcd = MakeFileBox(QStringLiteral("cbDso_orcd"), QStringLiteral("Dso_orcd.txt"), GroupBox1, 116, 67);
+    cbDsa_orcd = MakeFileBox(QStringLiteral("cbDsa_orcd"), QStringLiteral("Dsa_orcd.txt"), GroupBox1, 116, 83);
+    cbRec_orcd = MakeFileBox(QStringLiteral("cbRec_orcd"), QStringLiteral("Rec_orcd.txt"), GroupBox1, 116, 99);
+    cbRec_rzda = MakeFileBox(QStringLiteral("cbRec_rzda"), QStringLiteral("Rec_rzda.txt"), GroupBox1, 230, 18);
+    bands->addWidget(GroupBox1);
+
+    // Band 3: output folder, export button, the two bars along the bottom.
+    Panel2 = MakePanel(QStringLiteral("Panel2"), this);
+    Panel2->setFixedHeight(73);
+    GroupBox2 = Make<QGroupBox>(QStringLiteral("GroupBox2"), Panel2, 8, 1, 409, 49);
+    GroupBox2->setTitle(QStringLiteral(" Diretório para criação dos arquivos: "));
+    edDiretorio = Make<QLineEdit>(QStringLiteral("edDiretorio"), GroupBox2, 8, 20, 369, 21);
+    edDiretorio->setText(DefaultOutputFolder());
+    SpeedButton1 = Make<QToolButton>(QStringLiteral("SpeedButton1"), GroupBox2, 377, 19, 23, 22);
+    SpeedButton1->setText(QStringLiteral("..."));
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    BitBtn1 = Make<QPushButton>(QStringLiteral("BitBtn1"), Panel2, 430, 17, 75, 25);
+    BitBtn1->setText(QStringLiteral("&Exportar"));
+    auto* bars = new QVBoxLayout(Panel2);
+    bars->setContentsMargins(1, 1, 1, 1);  // inside the bevel
+    bars->setSpacing(0);
+    bars->addStretch();
+    PrBar = new QProgressBar(Panel2);
+    PBAR2 = new QProgressBar(Panel2);
+    for (auto [bar, name] : {std::pair{PrBar, QStringLiteral("PrBar")}, std::pair{PBAR2, QStringLiteral("PBAR2")}}) {
+        bar->setObjectName(name);
+        bar->setFixedHeight(10);
+        bar->setRange(0, 100);
+        bar->setValue(0);
+        bar->setTextVisible(false);
+        bars->addWidget(bar);
+    }
+    bands->addWidget(Panel2);
+
+    // Band 4: the run log.
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setFont(SansSerif(13));
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setTabChangesFocus(true);
+    {
+        QPalette palette = Memo1->palette();
+        palette.setColor(QPalette::Base, Qt::black);
+        palette.setColor(QPalette::Text, QColor(0, 255, 0));
+        Memo1->setPalette(palette);
+    }
+    bands->addWidget(Memo1, 1);
+
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void TFrmPrincipalLRF::SetTabOrder() {
+    const QList<QWidget*> order = {CheckBox2,  cbDed_Orcd, cbDed_rzda, cbDes_orcd, cbDes_rzda, cbDfs_orcd,
+                                   cbDfs_rzda, cbDiv_rzda, cbDpr_orcd, cbDpr_rzda, cbDso_orcd, cbDsa_orcd,
+                                   cbRec_orcd, cbRec_rzda, Memo1,      cbBimestre, Lista,      edDiretorio,
+                                   BitBtn1};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    CheckBox2->setFocus();
+}
+
+void TFrmPrincipalLRF::ConnectHandlers() {
+    connect(CheckBox2, &QCheckBox::toggled, this, Guarded(this, &TFrmPrincipalLRF::CheckBox2Click));
+    connect(SpeedButton2, &QToolButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::SpeedButton2Click));
+    connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::SpeedButton1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::BitBtn1Click));
+    edDiretorio->installEventFilter(this);
+}
+
+bool TFrmPrincipalLRF::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == edDiretorio && event->type() == QEvent::FocusOut) {
+        // Leaving the box, not a menu or another application taking the focus for a while.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            RunHandler([this] { edDiretorioExit(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmPrincipalLRF::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        RunHandler([this] { FormShow(); });
+    }
+}
+
+void TFrmPrincipalLRF::FormCreate() {
+    const StartupResult result = StartUp(Conexao, executableFolder_);
+    switch (result.outcome) {
+    case StartupResult::Outcome::DriverMissing:
+        startedUp_ = false;
+        ShowStartupError(kMissingDriverMessage);
+        return;
+    case StartupResult::Outcome::DatabaseNotFound:
+        FiscalYear = result.fiscalYear;
+        startedUp_ = false;
+        ShowStartupError(kDatabaseNotFoundMessage);
+        return;
+    case StartupResult::Outcome::OpenFailed:
+        FiscalYear = result.fiscalYear;
+        ShowErrorBox(QString::fromUtf8(result.openError));
+        return;
+    case StartupResult::Outcome::Connected:
+        FiscalYear = result.fiscalYear;
+        return;
+    }
+}
+
+void TFrmPrincipalLRF::FormShow() {
+    const EntityList list = ReadEntityList(cds1);
+    entityCodeMask_ = QString::fromStdString(list.mask);
+    for (const std::string& line : list.items) {
+        auto* item = new QListWidgetItem(FromWindows1252(line), Lista);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Unchecked);
+        item->setSizeHint(QSize(0, 13));
+    }
+    setWindowTitle(QStringLiteral("LRF TCE/MT - Versão: ") + GetBuildInfo());
+}
+
+void TFrmPrincipalLRF::CheckBox2Click() {
+    const bool ticked = CheckBox2->isChecked();
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        if (box->text().toUpper() != QStringLiteral("TODOS"))
+            box->setChecked(ticked);
+}
+
+void TFrmPrincipalLRF::SpeedButton2Click() { close(); }
+
+QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
+    auto* box = findChild<QCheckBox*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    if (box == nullptr)
+        throw std::logic_error("file box " + std::string(name) + " is missing from the window");
+    return box;
+}
+
+void TFrmPrincipalLRF::BitBtn1Click() {
+    ExportRequest request;
+    request.bimesterIndex = cbBimestre->currentIndex();
+    request.entities.reserve(static_cast<std::size_t>(Lista->count()));
+    for (int i = 0; i < Lista->count(); ++i) {
+        const QListWidgetItem* item = Lista->item(i);
+        request.entities.push_back({item->text().toStdString(), item->checkState() == Qt::Checked});
+    }
+    request.entityCodeLength = static_cast<std::size_t>(entityCodeMask_.size());
+    const auto& steps = ExportSteps();
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        request.ticked[i] = FileBox(steps[i].boxName)->isChecked();
+    request.folderText = edDiretorio->text();
+    request.fiscalYear = FromWindows1252(FiscalYear);
+
+    WindowExportSink sink(*Memo1, *PrBar, *PBAR2);
+    RunExport(request, Conexao, cds1, sink, RegionalSettings::FromSystem());
+}
+
+void TFrmPrincipalLRF::edDiretorioExit() {
+    const QString separator(QChar::fromLatin1(kPathSeparator));
+    if (!edDiretorio->text().trimmed().endsWith(separator))
+        edDiretorio->setText(edDiretorio->text() + separator);
+}
+
+void TFrmPrincipalLRF::SpeedButton1Click() {
+    // The folder chooser opens here.
+}
+
+} // namespace lrf

@@ -1,0 +1,104 @@
+#pragma once
+// The main window: bimester, entities, files, output folder, the "&Exportar" button and the run log.
+#include "database/ClientDataSet.h"
+#include "database/Connection.h"
+#include "settings/Installation.h"
+
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <string>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+
+namespace lrf {
+
+class TFrmPrincipalLRF : public QWidget {
+    Q_OBJECT
+public:
+    // Builds the window and runs FormCreate: the start-up checks and the connection. `executableFolder`
+    // is where the driver file is looked for.
+    explicit TFrmPrincipalLRF(const std::string& executableFolder = ExecutableFolder(), QWidget* parent = nullptr);
+    ~TFrmPrincipalLRF() override;
+
+    // False when a start-up check failed and the operator was told the program ends: never show it then.
+    bool StartedUp() const { return startedUp_; }
+
+    // The components, named as the window knows them.
+    QFrame* Panel1;
+    QGroupBox* GroupBox3;
+    QComboBox* cbBimestre;
+    QLabel* Label1;
+    QListWidget* Lista;
+    QToolButton* SpeedButton2;
+    QGroupBox* GroupBox1;
+    QCheckBox* CheckBox2;
+    QCheckBox* cbDed_Orcd;
+    QCheckBox* cbDed_rzda;
+    QCheckBox* cbDes_orcd;
+    QCheckBox* cbDes_rzda;
+    QCheckBox* cbDfs_orcd;
+    QCheckBox* cbDfs_rzda;
+    QCheckBox* cbDiv_rzda;
+    QCheckBox* cbDpr_orcd;
+    QCheckBox* cbDpr_rzda;
+    QCheckBox* cbDso_orcd;
+    QCheckBox* cbDsa_orcd;
+    QCheckBox* cbRec_orcd;
+    QCheckBox* cbRec_rzda;
+    QFrame* Panel2;
+    QGroupBox* GroupBox2;
+    QLineEdit* edDiretorio;
+    QToolButton* SpeedButton1;
+    QPushButton* BitBtn1;
+    QProgressBar* PrBar;
+    QProgressBar* PBAR2;
+    QPlainTextEdit* Memo1;
+
+    TCRSQLConnection Conexao;
+    TSQLClientDataSet cds1;
+
+    // The fiscal year read at start-up (settings key "ano", as read).
+    std::string FiscalYear;
+
+    // "0" repeated to the length of the longest entity code; set when the list is filled.
+    const QString& EntityCodeMask() const { return entityCodeMask_; }
+
+    void FormCreate();
+    void FormShow();
+    void CheckBox2Click();
+    void SpeedButton2Click();
+    void BitBtn1Click();
+    void edDiretorioExit();
+    void SpeedButton1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    void SetTabOrder();
+    void ConnectHandlers();
+    QCheckBox* FileBox(std::string_view name) const;
+
+    std::string executableFolder_;
+    QString entityCodeMask_;
+    bool startedUp_ = true;
+    bool shown_ = false;
+};
+
+// The one main window of the program, while it exists.
+extern TFrmPrincipalLRF* FrmPrincipalLRF;
+
+} // namespace lrf

@@ -1,0 +1,67 @@
+#include "database/Startup.h"
+
+#include "database/Connection.h"
+#include "database/DatabaseError.h"
+#include "database/Probe.h"
+#include "settings/Installation.h"
+#include "settings/SystemPath.h"
+
+#include <algorithm>
+
+namespace lrf {
+
+const char* const kMissingDriverMessage =
+    "Um arquivo DLL necessário para o correto funcionamento do sistema não foi encontrado (DBEXPIDA.dll) !!! "
+    "\r"
+    "\r"
+    "SOLUÇÃO:\r"
+    "Faça atualização do sistema utilizando o atualizador automático e marque a opção "
+    "\"Biblioteca para Conexão (I)\" .\r"
+    "\r"
+    "O Sistema será finalizado.";
+const char* const kDatabaseNotFoundMessage =
+    "Base de Dados do sistema não encontrada !!! O Sistema será finalizado.";
+const char* const kStartupErrorCaption = "Erro na Base de Dados";
+
+namespace {
+
+bool IsBlankText(const std::string& text) {
+    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; });
+}
+
+} // namespace
+
+StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFolder) {
+    StartupResult result;
+    const auto driver = FindFileNoCase(executableFolder, "DBEXPIDA.dll");
+    if (!driver) {
+        result.outcome = StartupResult::Outcome::DriverMissing;
+        return result;
+    }
+
+    const std::string ano = ReadKorvSetting("ano");
+    const std::string dll = ReadKorvSetting("DLL");
+    result.fiscalYear = ano;
+    const std::string databaseFileName = "KORV" + ano + ".FDB";
+
+    if (!ProbeDatabase(databaseFileName, "D")) {
+        result.outcome = StartupResult::Outcome::DatabaseNotFound;
+        return result;
+    }
+
+    conexao.Close();
+    // The file the check found: the same as folder + "dbexpida.dll" where names ignore case, and the
+    // one that exists where they do not.
+    conexao.LibraryName = driver->string();
+    conexao.VendorLib = IsBlankText(dll) ? std::string("gds32.DLL") : dll;
+    conexao.SetParam("DataBase", ResolveSystemPath("B") + databaseFileName);
+    try {
+        conexao.Open();
+    } catch (const std::exception& error) {
+        result.outcome = StartupResult::Outcome::OpenFailed;
+        result.openError = error.what();
+    }
+    return result;
+}
+
+} // namespace lrf
