@@ -11,9 +11,7 @@
 #endif
 
 namespace lrf {
-namespace {
 
-// The full path of the running executable, UTF-8; empty when the system does not tell.
 std::string ExecutablePath() {
 #ifdef _WIN32
     std::wstring buffer(MAX_PATH, L'\0');
@@ -47,6 +45,8 @@ std::string ExecutablePath() {
     }
 #endif
 }
+
+namespace {
 
 // Our own texts are UTF-8; std::filesystem would read a narrow string in the ANSI code page on Windows.
 std::filesystem::path PathFromUtf8(const std::string& text) {

@@ -14,6 +14,9 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// Full path of the running executable, UTF-8; empty when the system does not tell.
+std::string ExecutablePath();
+
 // Full path of the running executable's folder, ending with kPathSeparator.
 std::string ExecutableFolder();
 
