@@ -4,11 +4,13 @@
 #include "app/ClosePicture.h"
 #include "app/HandlerGuard.h"
 #include "app/WindowExportSink.h"
+#include "app/f_Diretorio.h"
 #include "database/Startup.h"
 #include "export/DefaultFolders.h"
 #include "export/EntityFilter.h"
 #include "export/ExportRun.h"
 #include "export/ExportSteps.h"
+#include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
 
@@ -322,13 +324,15 @@ void TFrmPrincipalLRF::BitBtn1Click() {
 }
 
 void TFrmPrincipalLRF::edDiretorioExit() {
-    const QString separator(QChar::fromLatin1(kPathSeparator));
-    if (!edDiretorio->text().trimmed().endsWith(separator))
-        edDiretorio->setText(edDiretorio->text() + separator);
+    const QString text = WithFinalSeparator(edDiretorio->text());
+    if (text != edDiretorio->text())
+        edDiretorio->setText(text);
 }
 
 void TFrmPrincipalLRF::SpeedButton1Click() {
-    // The folder chooser opens here.
+    if (const auto chosen =
+            ChooseOutputFolder(this, edDiretorio->text(), QString::fromStdString(executableFolder_)))
+        edDiretorio->setText(*chosen);
 }
 
 } // namespace lrf

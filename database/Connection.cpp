@@ -94,6 +94,7 @@ TCRSQLConnection& TCRSQLConnection::operator=(TCRSQLConnection&& other) noexcept
         Params = std::move(other.Params);
         module_ = std::move(other.module_);
         session_ = std::move(other.session_);
+        listed_ = std::move(other.listed_);
     }
     return *this;
 }
@@ -149,11 +150,13 @@ void TCRSQLConnection::Open() {
     std::unique_ptr<driver::Session> session = CallModule([&] { return driver->Connect(params); });
     module_ = std::move(module);
     session_ = std::move(session);
+    listed_ = RegisterLoadedModule(modulePath, *module_);
 }
 
 void TCRSQLConnection::Close() noexcept {
     // The session's code lives in the module: it goes first.
     session_.reset();
+    listed_ = ModuleRegistration();
     module_.reset();
 }
 

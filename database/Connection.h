@@ -1,6 +1,7 @@
 #pragma once
 // The dbExpress-style connection: settings and a parameter list, opened through the driver module.
 #include "database/DriverApi.h"
+#include "database/ModuleList.h"
 
 #include <memory>
 #include <string>
@@ -60,6 +61,7 @@ public:
 private:
     std::unique_ptr<DynamicLibrary> module_;
     std::unique_ptr<driver::Session> session_;
+    ModuleRegistration listed_;  // in the program's module list while the module is loaded
 };
 
 // The window's connection as it stands at design time: "Devart InterBase", its driver settings and
