@@ -181,7 +181,7 @@ void TFrmPrincipalLRF::BuildControls() {
     BitBtn1 = Make<QPushButton>(QStringLiteral("BitBtn1"), Panel2, 430, 17, 75, 25);
     BitBtn1->setText(QStringLiteral("&Exportar"));
     auto* bars = new QVBoxLayout(Panel2);
-    bars->setContentsMargins(1, 1, 1, 1);  // inside the bevel
+    bars->setContentsMargins(0, 0, 0, 0);  // the frame already keeps them inside the bevel
     bars->setSpacing(0);
     bars->addStretch();
     PrBar = new QProgressBar(Panel2);
