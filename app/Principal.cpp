@@ -45,6 +45,16 @@ QFont SansSerif(int pixelHeight, bool bold = false) {
     return font;
 }
 
+// The caption sits on the frame's top line, as the toolkit's group boxes draw it; the children keep
+// their places measured from the box's top edge.
+void PutCaptionOnFrame(QGroupBox* box) {
+    box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
+                                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px; }"));
+    // A style sheet stops the window's font from reaching the box's children.
+    for (QWidget* child : box->findChildren<QWidget*>())
+        child->setFont(box->font());
+}
+
 // A panel with the single raised bevel of a toolkit panel.
 QFrame* MakePanel(const QString& name, QWidget* parent) {
     auto* panel = new QFrame(parent);
@@ -131,10 +141,12 @@ void TFrmPrincipalLRF::BuildControls() {
     Lista = Make<QListWidget>(QStringLiteral("Lista"), Panel1, 144, 17, 361, 88);
     Lista->setFrameShape(QFrame::NoFrame);
     Lista->setUniformItemSizes(true);
+    // Silver behind the lines only: the tick boxes keep their own white so they stay visible.
+    Lista->viewport()->setBackgroundRole(QPalette::Window);
     {
-        QPalette palette = Lista->palette();
-        palette.setColor(QPalette::Base, QColor(192, 192, 192));
-        Lista->setPalette(palette);
+        QPalette palette = Lista->viewport()->palette();
+        palette.setColor(QPalette::Window, QColor(192, 192, 192));
+        Lista->viewport()->setPalette(palette);
     }
     SpeedButton2 = Make<QToolButton>(QStringLiteral("SpeedButton2"), Panel1, 24, 64, 89, 41);
     SpeedButton2->setText(QStringLiteral("&Fechar"));
@@ -210,6 +222,9 @@ void TFrmPrincipalLRF::BuildControls() {
         Memo1->setPalette(palette);
     }
     bands->addWidget(Memo1, 1);
+
+    for (QGroupBox* box : {GroupBox3, GroupBox1, GroupBox2})
+        PutCaptionOnFrame(box);
 
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());

@@ -138,13 +138,19 @@ private slots:
         const QPalette memo = Find(QStringLiteral("Memo1"))->palette();
         QCOMPARE(memo.color(QPalette::Base), QColor(Qt::black));
         QCOMPARE(memo.color(QPalette::Text), QColor(0, 255, 0));
-        QCOMPARE(Find(QStringLiteral("Lista"))->palette().color(QPalette::Base), QColor(192, 192, 192));
+        auto* list = Find<QListWidget>(QStringLiteral("Lista"));
+        QCOMPARE(list->viewport()->palette().color(list->viewport()->backgroundRole()), QColor(192, 192, 192));
+        QCOMPARE(list->frameShape(), QFrame::NoFrame);
         auto* close = Find<QToolButton>(QStringLiteral("SpeedButton2"));
         QVERIFY(close->font().bold());
         QVERIFY(close->autoRaise());
         QCOMPARE(close->iconSize(), QSize(32, 32));
         for (const char* speed : {"SpeedButton1", "SpeedButton2"})
             QCOMPARE(Find(QString::fromUtf8(speed))->focusPolicy(), Qt::NoFocus);
+        // The window's font reaches every control, the group boxes' children included.
+        for (const char* name : {"cbDed_Orcd", "CheckBox2", "cbBimestre", "edDiretorio", "Label1", "Lista"})
+            QCOMPARE(Find(QString::fromUtf8(name))->font().pixelSize(), 11);
+        QCOMPARE(Find(QStringLiteral("Memo1"))->font().pixelSize(), 13);
         for (const char* bar : {"PrBar", "PBAR2"}) {
             QCOMPARE(Find<QProgressBar>(QString::fromUtf8(bar))->minimum(), 0);
             QCOMPARE(Find<QProgressBar>(QString::fromUtf8(bar))->maximum(), 100);
