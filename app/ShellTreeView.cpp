@@ -1,11 +1,14 @@
 #include "app/ShellTreeView.h"
 
 #include <QDir>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QSortFilterProxyModel>
+#include <QStyle>
+#include <memory>
 #include <stdexcept>
 
 namespace lrf {
@@ -18,6 +21,21 @@ const QString kDesktopTop;
 #else
 const QString kDesktopTop = QStringLiteral("/");
 #endif
+
+// The system's icons, or the style's folder and file pictures where the system has no icon theme.
+class ShellIcons : public QFileIconProvider {
+public:
+    explicit ShellIcons(const QStyle* style) : style_(style) {}
+    QIcon icon(const QFileInfo& info) const override {
+        const QIcon system = QFileIconProvider::icon(info);
+        if (!system.isNull())
+            return system;
+        return style_->standardIcon(info.isDir() ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
+    }
+
+private:
+    const QStyle* style_;
+};
 
 } // namespace
 
@@ -49,6 +67,8 @@ private:
 ShellTreeView::ShellTreeView(QWidget* parent)
     : QTreeView(parent), model_(new QFileSystemModel(this)), filter_(new ShellRootFilter(this)) {
     model_->setOption(QFileSystemModel::DontWatchForChanges);
+    icons_ = std::make_unique<ShellIcons>(style());
+    model_->setIconProvider(icons_.get());
     model_->setFilter(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
     model_->setReadOnly(true);
     filter_->setSourceModel(model_);
@@ -60,6 +80,13 @@ ShellTreeView::ShellTreeView(QWidget* parent)
     setIndentation(19);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+}
+
+ShellTreeView::~ShellTreeView() {
+    // The model and its file-information thread go before the icon provider they use.
+    setModel(nullptr);
+    delete filter_;
+    delete model_;
 }
 
 void ShellTreeView::SetRoot(const QString& folder) {

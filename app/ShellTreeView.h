@@ -4,7 +4,9 @@
 #include <QPersistentModelIndex>
 #include <QString>
 #include <QTreeView>
+#include <memory>
 
+class QFileIconProvider;
 class QFileSystemModel;
 
 namespace lrf {
@@ -18,6 +20,7 @@ public:
     static QString DesktopRoot() { return QStringLiteral("rfDesktop"); }
 
     explicit ShellTreeView(QWidget* parent = nullptr);
+    ~ShellTreeView() override;
 
     // Throws std::runtime_error "Error setting path: "<root>"" when the folder cannot be reached;
     // the tree is then left as it was.
@@ -39,6 +42,7 @@ protected:
 private:
     void ShowTop(const QString& topPath);
 
+    std::unique_ptr<QFileIconProvider> icons_; // the model's, freed after it
     QFileSystemModel* model_;
     ShellRootFilter* filter_;
     QString root_;
