@@ -67,6 +67,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Base, Qt::black);
         colours.setColor(group, QPalette::Text, QColor(0, 255, 0));
+        colours.setColor(group, QPalette::WindowText, QColor(0, 255, 0)); // the expand arrows
     }
     TreeView1->setPalette(colours);
     // Keys reach the window before the tree.
