@@ -8,8 +8,8 @@
 namespace lrf {
 
 struct FileVersionWords {
-    std::uint32_t ms = 0;  // major << 16 | minor
-    std::uint32_t ls = 0;  // release << 16 | build
+    std::uint32_t ms = 0; // major << 16 | minor
+    std::uint32_t ls = 0; // release << 16 | build
 };
 
 // "major.minor.release.build", each a plain decimal number.

@@ -55,7 +55,8 @@ std::optional<FileVersionWords> ReadFileVersion(const std::filesystem::path& fil
     ElfW(Ehdr) header{};
     if (!ReadAt(in, 0, &header, sizeof header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
         header.e_ident[EI_CLASS] != (sizeof(void*) == 8 ? ELFCLASS64 : ELFCLASS32) ||
-        header.e_shentsize != sizeof(ElfW(Shdr)) || header.e_shnum == 0 || header.e_shstrndx >= header.e_shnum)
+        header.e_shentsize != sizeof(ElfW(Shdr)) || header.e_shnum == 0 ||
+        header.e_shstrndx >= header.e_shnum)
         return std::nullopt;
 
     std::vector<ElfW(Shdr)> sections(header.e_shnum);
@@ -66,8 +67,9 @@ std::optional<FileVersionWords> ReadFileVersion(const std::filesystem::path& fil
     if (!ReadAt(in, namesSection.sh_offset, names.data(), names.size()))
         return std::nullopt;
 
-    for (const ElfW(Shdr)& section : sections) {
-        if (section.sh_name >= names.size() || std::string_view(names.c_str() + section.sh_name) != kVersionSectionName)
+    for (const ElfW(Shdr) & section : sections) {
+        if (section.sh_name >= names.size() ||
+            std::string_view(names.c_str() + section.sh_name) != kVersionSectionName)
             continue;
         VersionRecord record{};
         if (section.sh_type == SHT_NOBITS || section.sh_size < sizeof record ||

@@ -6,7 +6,9 @@
 
 namespace lrf {
 
-QString ApplicationTitle() { return QStringLiteral("LRF - TCE-MT"); }
+QString ApplicationTitle() {
+    return QStringLiteral("LRF - TCE-MT");
+}
 
 QString ErrorBoxText(const QString& message) {
     // By character code, so letters and digits get the full stop and ".", "!" or a line end do not.

@@ -17,8 +17,7 @@ void ShowErrorBox(const QString& message);
 void RunHandler(const std::function<void()>& handler) noexcept;
 
 // A handler wrapped for connect(): connect(button, &QPushButton::clicked, this, Guarded(this, &W::Click)).
-template <class Window>
-auto Guarded(Window* window, void (Window::*handler)()) {
+template <class Window> auto Guarded(Window* window, void (Window::*handler)()) {
     return [window, handler] { RunHandler([window, handler] { (window->*handler)(); }); };
 }
 

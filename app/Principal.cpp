@@ -48,8 +48,9 @@ QFont SansSerif(int pixelHeight, bool bold = false) {
 // The caption sits on the frame's top line, as the toolkit's group boxes draw it; the children keep
 // their places measured from the box's top edge.
 void PutCaptionOnFrame(QGroupBox* box) {
-    box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
-                                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px; }"));
+    box->setStyleSheet(
+        QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: 6px; }"
+                       "QGroupBox::title { subcontrol-origin: margin; left: 6px; padding: 0px; }"));
     // A style sheet stops the window's font from reaching the box's children.
     for (QWidget* child : box->findChildren<QWidget*>())
         child->setFont(box->font());
@@ -155,7 +156,7 @@ void TFrmPrincipalLRF::BuildControls() {
     SpeedButton2->setIcon(QIcon(ClosePicture()));
     SpeedButton2->setIconSize(QSize(32, 32));
     SpeedButton2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    SpeedButton2->setLayoutDirection(Qt::RightToLeft);  // the picture to the right of the caption
+    SpeedButton2->setLayoutDirection(Qt::RightToLeft); // the picture to the right of the caption
     SpeedButton2->setFocusPolicy(Qt::NoFocus);
     bands->addWidget(Panel1);
 
@@ -171,13 +172,20 @@ void TFrmPrincipalLRF::BuildControls() {
     cbDes_rzda = MakeFileBox(QStringLiteral("cbDes_rzda"), QStringLiteral("Des_rzda.txt"), GroupBox1, 12, 67);
     cbDfs_orcd = MakeFileBox(QStringLiteral("cbDfs_orcd"), QStringLiteral("Dfs_orcd.txt"), GroupBox1, 12, 83);
     cbDfs_rzda = MakeFileBox(QStringLiteral("cbDfs_rzda"), QStringLiteral("Dfs_rzda.txt"), GroupBox1, 12, 99);
-    cbDiv_rzda = MakeFileBox(QStringLiteral("cbDiv_rzda"), QStringLiteral("Div_rzda.txt"), GroupBox1, 116, 19, true);
-    cbDpr_orcd = MakeFileBox(QStringLiteral("cbDpr_orcd"), QStringLiteral("Dpr_orcd.txt"), GroupBox1, 116, 35, true);
-    cbDpr_rzda = MakeFileBox(QStringLiteral("cbDpr_rzda"), QStringLiteral("Dpr_rzda.txt"), GroupBox1, 116, 51, true);
-    cbDso_orcd = MakeFileBox(QStringLiteral("cbDso_orcd"), QStringLiteral("Dso_orcd.txt"), GroupBox1, 116, 67);
-    cbDsa_orcd = MakeFileBox(QStringLiteral("cbDsa_orcd"), QStringLiteral("Dsa_orcd.txt"), GroupBox1, 116, 83);
-    cbRec_orcd = MakeFileBox(QStringLiteral("cbRec_orcd"), QStringLiteral("Rec_orcd.txt"), GroupBox1, 116, 99);
-    cbRec_rzda = MakeFileBox(QStringLiteral("cbRec_rzda"), QStringLiteral("Rec_rzda.txt"), GroupBox1, 230, 18);
+    cbDiv_rzda =
+        MakeFileBox(QStringLiteral("cbDiv_rzda"), QStringLiteral("Div_rzda.txt"), GroupBox1, 116, 19, true);
+    cbDpr_orcd =
+        MakeFileBox(QStringLiteral("cbDpr_orcd"), QStringLiteral("Dpr_orcd.txt"), GroupBox1, 116, 35, true);
+    cbDpr_rzda =
+        MakeFileBox(QStringLiteral("cbDpr_rzda"), QStringLiteral("Dpr_rzda.txt"), GroupBox1, 116, 51, true);
+    cbDso_orcd =
+        MakeFileBox(QStringLiteral("cbDso_orcd"), QStringLiteral("Dso_orcd.txt"), GroupBox1, 116, 67);
+    cbDsa_orcd =
+        MakeFileBox(QStringLiteral("cbDsa_orcd"), QStringLiteral("Dsa_orcd.txt"), GroupBox1, 116, 83);
+    cbRec_orcd =
+        MakeFileBox(QStringLiteral("cbRec_orcd"), QStringLiteral("Rec_orcd.txt"), GroupBox1, 116, 99);
+    cbRec_rzda =
+        MakeFileBox(QStringLiteral("cbRec_rzda"), QStringLiteral("Rec_rzda.txt"), GroupBox1, 230, 18);
     bands->addWidget(GroupBox1);
 
     // Band 3: output folder, export button, the two bars along the bottom.
@@ -193,12 +201,13 @@ void TFrmPrincipalLRF::BuildControls() {
     BitBtn1 = Make<QPushButton>(QStringLiteral("BitBtn1"), Panel2, 430, 17, 75, 25);
     BitBtn1->setText(QStringLiteral("&Exportar"));
     auto* bars = new QVBoxLayout(Panel2);
-    bars->setContentsMargins(0, 0, 0, 0);  // the frame already keeps them inside the bevel
+    bars->setContentsMargins(0, 0, 0, 0); // the frame already keeps them inside the bevel
     bars->setSpacing(0);
     bars->addStretch();
     PrBar = new QProgressBar(Panel2);
     PBAR2 = new QProgressBar(Panel2);
-    for (auto [bar, name] : {std::pair{PrBar, QStringLiteral("PrBar")}, std::pair{PBAR2, QStringLiteral("PBAR2")}}) {
+    for (auto [bar, name] :
+         {std::pair{PrBar, QStringLiteral("PrBar")}, std::pair{PBAR2, QStringLiteral("PBAR2")}}) {
         bar->setObjectName(name);
         bar->setFixedHeight(10);
         bar->setRange(0, 100);
@@ -234,10 +243,10 @@ void TFrmPrincipalLRF::BuildControls() {
 }
 
 void TFrmPrincipalLRF::SetTabOrder() {
-    const QList<QWidget*> order = {CheckBox2,  cbDed_Orcd, cbDed_rzda, cbDes_orcd, cbDes_rzda, cbDfs_orcd,
-                                   cbDfs_rzda, cbDiv_rzda, cbDpr_orcd, cbDpr_rzda, cbDso_orcd, cbDsa_orcd,
-                                   cbRec_orcd, cbRec_rzda, Memo1,      cbBimestre, Lista,      edDiretorio,
-                                   BitBtn1};
+    const QList<QWidget*> order = {CheckBox2,  cbDed_Orcd, cbDed_rzda,  cbDes_orcd, cbDes_rzda,
+                                   cbDfs_orcd, cbDfs_rzda, cbDiv_rzda,  cbDpr_orcd, cbDpr_rzda,
+                                   cbDso_orcd, cbDsa_orcd, cbRec_orcd,  cbRec_rzda, Memo1,
+                                   cbBimestre, Lista,      edDiretorio, BitBtn1};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     CheckBox2->setFocus();
@@ -310,7 +319,9 @@ void TFrmPrincipalLRF::CheckBox2Click() {
             box->setChecked(ticked);
 }
 
-void TFrmPrincipalLRF::SpeedButton2Click() { close(); }
+void TFrmPrincipalLRF::SpeedButton2Click() {
+    close();
+}
 
 QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
     auto* box = findChild<QCheckBox*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));

@@ -28,7 +28,8 @@ class TFrmPrincipalLRF : public QWidget {
 public:
     // Builds the window and runs FormCreate: the start-up checks and the connection. `executableFolder`
     // is where the driver file is looked for.
-    explicit TFrmPrincipalLRF(const std::string& executableFolder = ExecutableFolder(), QWidget* parent = nullptr);
+    explicit TFrmPrincipalLRF(const std::string& executableFolder = ExecutableFolder(),
+                              QWidget* parent = nullptr);
     ~TFrmPrincipalLRF() override;
 
     // False when a start-up check failed and the operator was told the program ends: never show it then.

@@ -7,8 +7,8 @@ namespace lrf {
 
 struct VersionRecord {
     char magic[8];
-    std::uint32_t fileVersionMS;  // major << 16 | minor
-    std::uint32_t fileVersionLS;  // release << 16 | build
+    std::uint32_t fileVersionMS; // major << 16 | minor
+    std::uint32_t fileVersionLS; // release << 16 | build
 };
 
 inline constexpr char kVersionRecordMagic[8] = {'L', 'R', 'F', 'V', 'E', 'R', '0', '1'};

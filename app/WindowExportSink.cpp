@@ -17,17 +17,29 @@ void SetMaximum(QProgressBar& bar, int maximum) {
 
 } // namespace
 
-void WindowExportSink::ClearLog() { log_.clear(); }
+void WindowExportSink::ClearLog() {
+    log_.clear();
+}
 
-void WindowExportSink::AppendLog(const QString& line) { log_.appendPlainText(line); }
+void WindowExportSink::AppendLog(const QString& line) {
+    log_.appendPlainText(line);
+}
 
-void WindowExportSink::SetOverallMaximum(int maximum) { SetMaximum(overallBar_, maximum); }
+void WindowExportSink::SetOverallMaximum(int maximum) {
+    SetMaximum(overallBar_, maximum);
+}
 
-void WindowExportSink::SetOverallPosition(int position) { overallBar_.setValue(position); }
+void WindowExportSink::SetOverallPosition(int position) {
+    overallBar_.setValue(position);
+}
 
-void WindowExportSink::SetFileMaximum(int maximum) { SetMaximum(fileBar_, maximum); }
+void WindowExportSink::SetFileMaximum(int maximum) {
+    SetMaximum(fileBar_, maximum);
+}
 
-void WindowExportSink::SetFilePosition(int position) { fileBar_.setValue(position); }
+void WindowExportSink::SetFilePosition(int position) {
+    fileBar_.setValue(position);
+}
 
 void WindowExportSink::BimesterMissing() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Atenção"),
@@ -35,6 +47,8 @@ void WindowExportSink::BimesterMissing() {
     box.exec();
 }
 
-void WindowExportSink::KeepPainted() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+void WindowExportSink::KeepPainted() {
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
 
 } // namespace lrf

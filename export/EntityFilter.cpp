@@ -35,7 +35,8 @@ std::optional<std::int64_t> ParseCode(std::string_view text) {
         negative = digits.front() == '-';
         digits.remove_prefix(1);
     }
-    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+    if (digits.empty() ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
         return std::nullopt;
     std::uint64_t magnitude = 0;
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
@@ -116,7 +117,8 @@ EntityList ReadEntityList(TSQLClientDataSet& cds) {
     for (cds.First(); !cds.Eof(); cds.Next()) {
         const TField code = cds.FieldByName("EMPRESA");
         // A NULL code shows as blanks, which the filter turns into IS NULL rather than entity 0.
-        std::string line = code.IsNull() ? std::string(codeLength, ' ') : CodeText(code.AsInteger(), codeLength);
+        std::string line =
+            code.IsNull() ? std::string(codeLength, ' ') : CodeText(code.AsInteger(), codeLength);
         line += " - ";
         line += cds.FieldByName("NOME").AsString();
         list.items.push_back(std::move(line));

@@ -27,15 +27,20 @@ std::string MakeInstallation(const std::string& name, const std::string& ano, bo
 }
 
 std::string EntitiesInstallation() {
-    static const std::string ini = MakeInstallation(
-        "entities", "2024", true,
-        {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))", "GRANT SELECT ON TABEMPRESA TO PUBLIC",
-         "INSERT INTO TABEMPRESA VALUES (12, 'Sa\xFA" "de')", "INSERT INTO TABEMPRESA VALUES (1, 'Prefeitura')",
-         "INSERT INTO TABEMPRESA VALUES (2, 'C\xE2mara')"});
+    static const std::string ini =
+        MakeInstallation("entities", "2024", true,
+                         {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))",
+                          "GRANT SELECT ON TABEMPRESA TO PUBLIC",
+                          "INSERT INTO TABEMPRESA VALUES (12, 'Sa\xFA"
+                          "de')",
+                          "INSERT INTO TABEMPRESA VALUES (1, 'Prefeitura')",
+                          "INSERT INTO TABEMPRESA VALUES (2, 'C\xE2mara')"});
     return ini;
 }
 
-std::string DriverFolder() { return std::string(LRF_BIN_DIR) + "/"; }
+std::string DriverFolder() {
+    return std::string(LRF_BIN_DIR) + "/";
+}
 
 void BoxCloser::Arm() {
     QTimer::singleShot(20, this, [this] {

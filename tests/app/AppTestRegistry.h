@@ -6,11 +6,11 @@
 
 std::vector<std::function<int(int, char**)>>& AppTestClasses();
 
-#define LRF_APP_TEST(Class)                                                                                    \
+#define LRF_APP_TEST(Class)                                                                                  \
     static const bool registered##Class = [] {                                                               \
-        AppTestClasses().push_back([](int argc, char** argv) {                                                \
-            Class test;                                                                                       \
-            return QTest::qExec(&test, argc, argv);                                                           \
-        });                                                                                                   \
-        return true;                                                                                          \
+        AppTestClasses().push_back([](int argc, char** argv) {                                               \
+            Class test;                                                                                      \
+            return QTest::qExec(&test, argc, argv);                                                          \
+        });                                                                                                  \
+        return true;                                                                                         \
     }();

@@ -72,9 +72,10 @@ private slots:
         QTest::addColumn<QString>("parent");
         QTest::addColumn<QRect>("geometry");
         QTest::addColumn<QString>("caption");
-        auto row = [](const char* name, const char* kind, const char* parent, QRect geometry, QString caption) {
-            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(kind) << QString::fromUtf8(parent)
-                                << geometry << caption;
+        auto row = [](const char* name, const char* kind, const char* parent, QRect geometry,
+                      QString caption) {
+            QTest::newRow(name) << QString::fromUtf8(name) << QString::fromUtf8(kind)
+                                << QString::fromUtf8(parent) << geometry << caption;
         };
         row("Panel1", "QFrame", "FrmPrincipalLRF", {0, 0, 522, 113}, {});
         row("GroupBox1", "QGroupBox", "FrmPrincipalLRF", {0, 113, 522, 129}, QStringLiteral(" Arquivos: "));
@@ -86,11 +87,12 @@ private slots:
         row("Lista", "QListWidget", "Panel1", {144, 17, 361, 88}, {});
         row("SpeedButton2", "QToolButton", "Panel1", {24, 64, 89, 41}, QStringLiteral("&Fechar"));
         row("CheckBox2", "QCheckBox", "GroupBox1", {64, 0, 65, 17}, QStringLiteral("Todos"));
-        const char* captions[] = {"Ded_orcd.txt", "Ded_rzda.txt", "Des_orcd.txt", "Des_rzda.txt", "Dfs_orcd.txt",
-                                  "Dfs_rzda.txt", "Div_rzda.txt", "Dpr_orcd.txt", "Dpr_rzda.txt", "Dso_orcd.txt",
-                                  "Dsa_orcd.txt", "Rec_orcd.txt", "Rec_rzda.txt"};
+        const char* captions[] = {"Ded_orcd.txt", "Ded_rzda.txt", "Des_orcd.txt", "Des_rzda.txt",
+                                  "Dfs_orcd.txt", "Dfs_rzda.txt", "Div_rzda.txt", "Dpr_orcd.txt",
+                                  "Dpr_rzda.txt", "Dso_orcd.txt", "Dsa_orcd.txt", "Rec_orcd.txt",
+                                  "Rec_rzda.txt"};
         for (int i = 0; i < 13; ++i) {
-            const QRect geometry = i < 6 ? QRect(12, 19 + 16 * i, 100, 17)
+            const QRect geometry = i < 6    ? QRect(12, 19 + 16 * i, 100, 17)
                                    : i < 12 ? QRect(116, 19 + 16 * (i - 6), 100, 17)
                                             : QRect(230, 18, 100, 17);
             row(kFileBoxes[i].toUtf8().constData(), "QCheckBox", "GroupBox1", geometry,
@@ -139,7 +141,8 @@ private slots:
         QCOMPARE(memo.color(QPalette::Base), QColor(Qt::black));
         QCOMPARE(memo.color(QPalette::Text), QColor(0, 255, 0));
         auto* list = Find<QListWidget>(QStringLiteral("Lista"));
-        QCOMPARE(list->viewport()->palette().color(list->viewport()->backgroundRole()), QColor(192, 192, 192));
+        QCOMPARE(list->viewport()->palette().color(list->viewport()->backgroundRole()),
+                 QColor(192, 192, 192));
         QCOMPARE(list->frameShape(), QFrame::NoFrame);
         auto* close = Find<QToolButton>(QStringLiteral("SpeedButton2"));
         QVERIFY(close->font().bold());
@@ -176,7 +179,8 @@ private slots:
     void todos_data() {
         QTest::addColumn<QStringList>("tickedByHand");
         QTest::newRow("none by hand") << QStringList{};
-        QTest::newRow("some by hand") << QStringList{QStringLiteral("cbDed_Orcd"), QStringLiteral("cbDpr_rzda")};
+        QTest::newRow("some by hand")
+            << QStringList{QStringLiteral("cbDed_Orcd"), QStringLiteral("cbDpr_rzda")};
         QTest::newRow("all by hand") << kFileBoxes;
     }
     void todos() {
@@ -215,7 +219,8 @@ private slots:
     void entityTableMissing() {
         window.reset();
         lrf::UseSettingsFile(lrf::test::MakeInstallation(
-            "no-entities", "2024", true, {"CREATE TABLE OUTRA (X INTEGER)", "GRANT SELECT ON OUTRA TO PUBLIC"}));
+            "no-entities", "2024", true,
+            {"CREATE TABLE OUTRA (X INTEGER)", "GRANT SELECT ON OUTRA TO PUBLIC"}));
         lrf::test::BoxCloser closer;
         window = std::make_unique<lrf::TFrmPrincipalLRF>(lrf::test::DriverFolder());
         QVERIFY(closer.boxes.empty());
@@ -223,7 +228,8 @@ private slots:
         QCOMPARE(closer.boxes.size(), std::size_t(1));
         QCOMPARE(closer.boxes[0].caption, QStringLiteral("LRF - TCE-MT"));
         QCOMPARE(closer.boxes[0].icon, QMessageBox::Critical);
-        QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("TABEMPRESA")), qPrintable(closer.boxes[0].text));
+        QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("TABEMPRESA")),
+                 qPrintable(closer.boxes[0].text));
         QCOMPARE(Find<QListWidget>(QStringLiteral("Lista"))->count(), 0);
         QCOMPARE(window->windowTitle(), QStringLiteral("Exportar LRF Zelvar - TCE-MT"));
         // The window goes on: "Todos" still works.
@@ -248,7 +254,8 @@ private slots:
         const std::filesystem::path folder = std::filesystem::path(LRF_TEST_TMP) / "app-run-output";
         std::filesystem::remove_all(folder);
         Find<QComboBox>(QStringLiteral("cbBimestre"))->setCurrentIndex(1);
-        Find<QLineEdit>(QStringLiteral("edDiretorio"))->setText(QString::fromStdString(folder.string() + "/"));
+        Find<QLineEdit>(QStringLiteral("edDiretorio"))
+            ->setText(QString::fromStdString(folder.string() + "/"));
         for (const char* red : {"cbDiv_rzda", "cbDpr_orcd", "cbDpr_rzda"})
             Find<QCheckBox>(QString::fromUtf8(red))->setChecked(true);
         lrf::test::BoxCloser closer;
@@ -275,7 +282,9 @@ private slots:
         QCOMPARE(closer.boxes.size(), std::size_t(1));
         QCOMPARE(closer.boxes[0].caption, QStringLiteral("LRF - TCE-MT"));
         QCOMPARE(closer.boxes[0].icon, QMessageBox::Critical);
-        QVERIFY(!Find<QPlainTextEdit>(QStringLiteral("Memo1"))->toPlainText().contains(QStringLiteral("Finalizei")));
+        QVERIFY(!Find<QPlainTextEdit>(QStringLiteral("Memo1"))
+                     ->toPlainText()
+                     .contains(QStringLiteral("Finalizei")));
         Find<QCheckBox>(QStringLiteral("CheckBox2"))->click();
         QVERIFY(Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->isChecked());
     }

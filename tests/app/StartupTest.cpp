@@ -30,7 +30,9 @@ std::string FolderWithDriver(const std::string& name, const char* driverBytes) {
     return folder.string() + "/";
 }
 
-QString Lines(const char* message) { return QString::fromUtf8(message).replace(u'\r', u'\n'); }
+QString Lines(const char* message) {
+    return QString::fromUtf8(message).replace(u'\r', u'\n');
+}
 
 } // namespace
 
@@ -59,11 +61,12 @@ private slots:
         QTest::addColumn<std::string>("fiscalYear");
         const std::string good = lrf::test::EntitiesInstallation();
         const std::string noDatabase = lrf::test::MakeInstallation("nodatabase", "2031", false, {});
-        QTest::newRow("connected") << lrf::test::DriverFolder() << good << Outcome::Connected << std::string("2024");
-        QTest::newRow("driver missing") << FolderWithDriver("missing", nullptr) << good << Outcome::DriverMissing
-                                        << std::string();
-        QTest::newRow("database missing") << lrf::test::DriverFolder() << noDatabase << Outcome::DatabaseNotFound
-                                          << std::string("2031");
+        QTest::newRow("connected") << lrf::test::DriverFolder() << good << Outcome::Connected
+                                   << std::string("2024");
+        QTest::newRow("driver missing")
+            << FolderWithDriver("missing", nullptr) << good << Outcome::DriverMissing << std::string();
+        QTest::newRow("database missing")
+            << lrf::test::DriverFolder() << noDatabase << Outcome::DatabaseNotFound << std::string("2031");
         QTest::newRow("no settings file")
             << lrf::test::DriverFolder() << std::string(LRF_TEST_TMP "/app-none/Korv.ini")
             << Outcome::DatabaseNotFound << std::string();
@@ -100,11 +103,12 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
         const std::string good = lrf::test::EntitiesInstallation();
-        QTest::newRow("driver missing") << FolderWithDriver("missing", nullptr) << good << false
-                                        << QStringLiteral("Erro na Base de Dados") << Lines(lrf::kMissingDriverMessage);
+        QTest::newRow("driver missing")
+            << FolderWithDriver("missing", nullptr) << good << false
+            << QStringLiteral("Erro na Base de Dados") << Lines(lrf::kMissingDriverMessage);
         QTest::newRow("database missing")
-            << lrf::test::DriverFolder() << lrf::test::MakeInstallation("nodatabase2", "2032", false, {}) << false
-            << QStringLiteral("Erro na Base de Dados") << Lines(lrf::kDatabaseNotFoundMessage);
+            << lrf::test::DriverFolder() << lrf::test::MakeInstallation("nodatabase2", "2032", false, {})
+            << false << QStringLiteral("Erro na Base de Dados") << Lines(lrf::kDatabaseNotFoundMessage);
         QTest::newRow("open fails") << FolderWithDriver("damaged", "not a module") << good << true
                                     << QStringLiteral("LRF - TCE-MT") << QString();
     }
@@ -160,7 +164,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("design");
         QTest::newRow("design") << QStringList{QStringLiteral("design")} << true;
-        QTest::newRow("design and more") << QStringList{QStringLiteral("design"), QStringLiteral("x")} << true;
+        QTest::newRow("design and more")
+            << QStringList{QStringLiteral("design"), QStringLiteral("x")} << true;
         QTest::newRow("Design") << QStringList{QStringLiteral("Design")} << false;
         QTest::newRow("DESIGN") << QStringList{QStringLiteral("DESIGN")} << false;
         QTest::newRow("second") << QStringList{QStringLiteral("x"), QStringLiteral("design")} << false;
@@ -204,7 +209,8 @@ private slots:
         QVERIFY(!lrf::ReadFileVersion(LRF_BIN_DIR "/dbexpida.dll").has_value());
         QVERIFY(!lrf::ReadFileVersion(LRF_TEST_TMP "/app-no-such-file").has_value());
         const std::string notElf = LRF_TEST_TMP "/app-not-elf";
-        std::ofstream(notElf) << "\x7F" "ELF but nothing more";
+        std::ofstream(notElf) << "\x7F"
+                                 "ELF but nothing more";
         QVERIFY(!lrf::ReadFileVersion(notElf).has_value());
     }
 };

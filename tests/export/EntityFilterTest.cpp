@@ -1,7 +1,7 @@
 // The entity list lines read from TABEMPRESA and the SQL clause built back from the ticked lines.
+#include "export/EntityFilter.h"
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
-#include "export/EntityFilter.h"
 #include "export/ExportError.h"
 #include "tools/DatabaseWriter.h"
 
@@ -70,11 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"SixtyTicked", Entities(60, true), 2, "F.EMPRESA", kSixtyTerms.c_str()},
         // Lines the list writes for unusual codes: a negative code keeps its sign inside the mask, a
         // NULL code shows blanks.
-        FilterCase{"NegativeCode", {{"-5 - N", true}, {"12 - L", true}}, 2, "F.EMPRESA",
+        FilterCase{"NegativeCode",
+                   {{"-5 - N", true}, {"12 - L", true}},
+                   2,
+                   "F.EMPRESA",
                    " and (  F.EMPRESA = -5 or   F.EMPRESA = 12)"},
         FilterCase{"NullCode", {{"   - SEM CODIGO", true}}, 3, "F.EMPRESA", " and (  F.EMPRESA IS NULL)"},
         FilterCase{"ShorterThanMask", {{"7", true}}, 3, "F.EMPRESA", " and (  F.EMPRESA = 7)"},
-        FilterCase{"LargestCode", {{"9223372036854775807 - X", true}}, 19, "F.EMPRESA",
+        FilterCase{"LargestCode",
+                   {{"9223372036854775807 - X", true}},
+                   19,
+                   "F.EMPRESA",
                    " and (  F.EMPRESA = 9223372036854775807)"}),
     [](const testing::TestParamInfo<FilterCase>& info) { return std::string(info.param.name); });
 
@@ -105,7 +111,12 @@ INSTANTIATE_TEST_SUITE_P(
                     BadCodeCase{"MaskLongerThanCode", "1 - X", 3, "'1 -' is not a valid integer value"},
                     BadCodeCase{"SignAlone", "- X", 1, "'-' is not a valid integer value"},
                     // Characters, not bytes: the message keeps the accented letter whole.
-                    BadCodeCase{"Accented", "\xC3\xA9" "1 - X", 2, "'\xC3\xA9" "1' is not a valid integer value"},
+                    BadCodeCase{"Accented",
+                                "\xC3\xA9"
+                                "1 - X",
+                                2,
+                                "'\xC3\xA9"
+                                "1' is not a valid integer value"},
                     BadCodeCase{"TooLarge", "99999999999999999999 - X", 20,
                                 "'99999999999999999999' is not a valid integer value"}),
     [](const testing::TestParamInfo<BadCodeCase>& info) { return std::string(info.param.name); });
@@ -118,7 +129,8 @@ TEST(ReplaceAllTest, ReplacesEveryOccurrenceMatchingCase) {
         const char* result;
     };
     const Case cases[] = {
-        {" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)", "F.", "E.", " and (  E.EMPRESA = 1 or   E.EMPRESA = 3)"},
+        {" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)", "F.", "E.",
+         " and (  E.EMPRESA = 1 or   E.EMPRESA = 3)"},
         {" and (  Z.EMPRESA = 1)", "Z.", "D.", " and (  D.EMPRESA = 1)"},
         {" and (  f.EMPRESA = 1)", "F.", "E.", " and (  f.EMPRESA = 1)"},
         {"", "F.", "E.", ""},
@@ -135,7 +147,8 @@ protected:
     using Entity = std::pair<std::optional<std::string>, std::optional<std::string>>;
 
     EntityList ListOf(const std::string& name, const std::vector<Entity>& entities) {
-        const std::string path = (std::filesystem::path(LRF_TEST_TMP) / ("EntityList-" + name + ".fdb")).string();
+        const std::string path =
+            (std::filesystem::path(LRF_TEST_TMP) / ("EntityList-" + name + ".fdb")).string();
         std::filesystem::remove(path);
         {
             tools::DatabaseWriter db = tools::DatabaseWriter::Create(path);
@@ -192,13 +205,15 @@ TEST_F(EntityListTest, EmptyTableGivesNoMaskAndNoLines) {
 
 TEST_F(EntityListTest, UnusualRowsSelectExactlyTheirOwnEntity) {
     const std::string longName(1000, 'N');
-    const EntityList list =
-        ListOf("Unusual", {{std::nullopt, "SEM CODIGO"}, {"-5", "NEGATIVA"}, {"0", "ZERO"}, {"7", std::nullopt},
-                           {"100", longName}});
+    const EntityList list = ListOf("Unusual", {{std::nullopt, "SEM CODIGO"},
+                                               {"-5", "NEGATIVA"},
+                                               {"0", "ZERO"},
+                                               {"7", std::nullopt},
+                                               {"100", longName}});
     EXPECT_EQ(list.mask, "000");
     // Firebird puts NULL first in ascending order.
-    EXPECT_EQ(list.items, (std::vector<std::string>{"    - SEM CODIGO", "-05 - NEGATIVA", "000 - ZERO", "007 - ",
-                                                    "100 - " + longName}));
+    EXPECT_EQ(list.items, (std::vector<std::string>{"    - SEM CODIGO", "-05 - NEGATIVA", "000 - ZERO",
+                                                    "007 - ", "100 - " + longName}));
     EXPECT_EQ(Selected(list, {0}), (std::vector<std::string>{"NULL"}));
     EXPECT_EQ(Selected(list, {1}), (std::vector<std::string>{"-5"}));
     EXPECT_EQ(Selected(list, {2}), (std::vector<std::string>{"0"}));

@@ -13,9 +13,9 @@ struct CharacterCase {
 
 // ASCII, the 0x80..0x9F block (the five undefined bytes keep their C1 code points) and Latin-1.
 constexpr CharacterCase kCharacters[] = {
-    {0x41, u'A'},    {0x7F, 0x007F},  {0x80, 0x20AC}, {0x81, 0x0081}, {0x8A, 0x0160}, {0x8D, 0x008D},
-    {0x8F, 0x008F},  {0x90, 0x0090},  {0x93, 0x201C}, {0x96, 0x2013}, {0x99, 0x2122}, {0x9D, 0x009D},
-    {0x9F, 0x0178},  {0xA0, 0x00A0},  {0xBA, 0x00BA}, {0xC7, 0x00C7}, {0xE2, 0x00E2}, {0xFF, 0x00FF},
+    {0x41, u'A'},   {0x7F, 0x007F}, {0x80, 0x20AC}, {0x81, 0x0081}, {0x8A, 0x0160}, {0x8D, 0x008D},
+    {0x8F, 0x008F}, {0x90, 0x0090}, {0x93, 0x201C}, {0x96, 0x2013}, {0x99, 0x2122}, {0x9D, 0x009D},
+    {0x9F, 0x0178}, {0xA0, 0x00A0}, {0xBA, 0x00BA}, {0xC7, 0x00C7}, {0xE2, 0x00E2}, {0xFF, 0x00FF},
 };
 
 TEST(Windows1252Test, EveryByteBothWays) {
@@ -37,9 +37,12 @@ TEST(Windows1252Test, TextsAndCharactersWithoutAByte) {
     };
     const Case cases[] = {
         {QStringLiteral("Câmara de São José"), "C\xE2mara de S\xE3o Jos\xE9"},
-        {QStringLiteral("Saúde – 1º Bim"), "Sa\xFA" "de \x96 1\xBA Bim"},
-        {QStringLiteral("Ωx"), "?x"},                       // no Windows-1252 byte
-        {QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "a?b"},  // outside the first plane: one "?"
+        {QStringLiteral("Saúde – 1º Bim"), "Sa\xFA"
+                                           "de \x96 1\xBA Bim"},
+        {QStringLiteral("Ωx"), "?x"}, // no Windows-1252 byte
+        {QString::fromUtf8("a\xF0\x9F\x98\x80"
+                           "b"),
+         "a?b"}, // outside the first plane: one "?"
         {QString(), ""},
     };
     for (const Case& c : cases)
