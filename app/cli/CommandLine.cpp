@@ -120,11 +120,6 @@ std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments)
     return options;
 }
 
-QString NormaliseFolderText(const QString& text) {
-    const QChar separator = QLatin1Char(kPathSeparator);
-    return text.trimmed().endsWith(separator) ? text : text + separator;
-}
-
 QString UsageLine() {
     return u"Uso: lrf-export --bimestre N [--entidades C1,C2,...] [--arquivos NOME1,NOME2,...|todos] "
            u"[--saida PASTA] [--ini ARQUIVO]"_s;

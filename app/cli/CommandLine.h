@@ -23,7 +23,7 @@ struct Options {
     int bimester = 0;                      // 1..6
     std::vector<std::int64_t> entityCodes; // the entities to tick, in the order given
     std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
-    std::optional<QString> folderText;     // as given; normalised by NormaliseFolderText
+    std::optional<QString> folderText;     // as given; normalised as the folder box does
     std::optional<QString> settingsFile;
 };
 
@@ -33,10 +33,6 @@ struct UsageError {
 
 // `arguments` without the program name.
 std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments);
-
-// The folder box's rule when it loses the focus: a text whose trimmed form does not end with a folder
-// separator gets one appended to the text as given.
-QString NormaliseFolderText(const QString& text);
 
 QString UsageLine();
 

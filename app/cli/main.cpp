@@ -8,6 +8,7 @@
 #include "export/DefaultFolders.h"
 #include "export/EntityFilter.h"
 #include "export/ExportRun.h"
+#include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
 #include "settings/Installation.h"
@@ -92,7 +93,7 @@ int Run(const lrf::cli::Options& options) {
     request.bimesterIndex = options.bimester - 1;
     request.ticked = options.ticked;
     request.folderText =
-        lrf::cli::NormaliseFolderText(options.folderText.value_or(lrf::DefaultOutputFolder()));
+        lrf::WithFinalSeparator(options.folderText.value_or(lrf::DefaultOutputFolder()));
     request.fiscalYear = lrf::FromWindows1252(startup.fiscalYear);
 
     lrf::cli::ConsoleSink sink(lrf::cli::IsTerminal(stderr));
