@@ -3,6 +3,7 @@
 #include "database/Connection.h"
 #include "database/DatabaseError.h"
 #include "database/FieldConversion.h"
+#include "settings/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -14,11 +15,6 @@ namespace lrf {
 namespace {
 
 const driver::Value kNull{};
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
 
 const char* KindName(driver::Value::Kind kind) {
     switch (kind) {
@@ -166,7 +162,7 @@ void TSQLClientDataSet::Next() {
 
 TField TSQLClientDataSet::FieldByName(std::string_view name) const {
     for (std::size_t i = 0; active_ && i < result_.columns.size(); ++i) {
-        if (EqualsNoCase(result_.columns[i].name, name))
+        if (EqualNoCase(result_.columns[i].name, name))
             return TField(*this, i);
     }
     throw DatabaseError("Field '" + std::string(name) + "' not found");

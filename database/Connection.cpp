@@ -2,6 +2,7 @@
 
 #include "database/DatabaseError.h"
 #include "database/DynamicLibrary.h"
+#include "settings/AsciiText.h"
 #include "settings/Installation.h"
 
 #include <algorithm>
@@ -16,11 +17,6 @@ namespace lrf {
 namespace {
 
 constexpr const char* kDefaultDriverEntry = "getSQLDriverInterBase";
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
 
 std::string_view NameOf(std::string_view line) {
     return line.substr(0, line.find('='));
@@ -102,7 +98,7 @@ TCRSQLConnection& TCRSQLConnection::operator=(TCRSQLConnection&& other) noexcept
 void TCRSQLConnection::SetParam(std::string_view name, std::string_view value) {
     std::string line = std::string(name) + "=" + std::string(value);
     const auto existing = std::find_if(Params.begin(), Params.end(),
-                                       [&](const std::string& p) { return EqualsNoCase(NameOf(p), name); });
+                                       [&](const std::string& p) { return EqualNoCase(NameOf(p), name); });
     if (existing != Params.end())
         *existing = std::move(line);
     else
@@ -111,7 +107,7 @@ void TCRSQLConnection::SetParam(std::string_view name, std::string_view value) {
 
 std::string TCRSQLConnection::Param(std::string_view name) const {
     for (const std::string& line : Params) {
-        if (EqualsNoCase(NameOf(line), name)) {
+        if (EqualNoCase(NameOf(line), name)) {
             const std::size_t equals = line.find('=');
             return equals == std::string::npos ? std::string() : line.substr(equals + 1);
         }
@@ -145,7 +141,7 @@ void TCRSQLConnection::Open() {
     params.role = Param("RoleName");
     params.charset = Param("Charset");
     params.dialect = DialectOf(Param("SQLDialect"));
-    params.waitOnLocks = !EqualsNoCase(Param("WaitOnLocks"), "False");
+    params.waitOnLocks = !EqualNoCase(Param("WaitOnLocks"), "False");
 
     std::unique_ptr<driver::Session> session = CallModule([&] { return driver->Connect(params); });
     module_ = std::move(module);

@@ -3,19 +3,13 @@
 #include "database/ClientDataSet.h"
 #include "export/EntityFilter.h"
 #include "export/RecordConventions.h"
+#include "settings/AsciiText.h"
 
 #include <initializer_list>
 
 namespace lrf {
 
 namespace {
-
-std::string Join(std::initializer_list<std::string_view> pieces) {
-    std::string text;
-    for (std::string_view piece : pieces)
-        text.append(piece);
-    return text;
-}
 
 // DED_ORCD.TXT: every budget row with a deduction code (97...), ungrouped.
 std::string DedOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {

@@ -2,19 +2,13 @@
 
 #include "database/ClientDataSet.h"
 #include "export/RecordConventions.h"
+#include "settings/AsciiText.h"
 
 #include <initializer_list>
 
 namespace lrf {
 
 namespace {
-
-std::string Join(std::initializer_list<std::string_view> pieces) {
-    std::string text;
-    for (std::string_view piece : pieces)
-        text.append(piece);
-    return text;
-}
 
 // REC_ORCD.TXT: the budgeted revenue per code; codes beginning with 9 belong to other files.
 std::string RecOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {

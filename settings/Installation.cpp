@@ -1,5 +1,6 @@
 #include "settings/Installation.h"
 
+#include "settings/AsciiText.h"
 #include "settings/ProfileReader.h"
 
 #include <string>
@@ -51,19 +52,6 @@ namespace {
 // Our own texts are UTF-8; std::filesystem would read a narrow string in the ANSI code page on Windows.
 std::filesystem::path PathFromUtf8(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
-            return false;
-    return true;
 }
 
 std::filesystem::path& SettingsOverride() {

@@ -1,5 +1,6 @@
 #include "settings/SystemPath.h"
 
+#include "settings/AsciiText.h"
 #include "settings/Installation.h"
 #include "settings/ProfileReader.h"
 
@@ -24,17 +25,6 @@ constexpr std::string_view kRtm = "RTM";
 constexpr std::string_view kLinux = "LINUX";
 constexpr std::string_view kDefaultServerSystem = "WINDOWS";
 constexpr std::string_view kCannotCreateFolder = "Não é possível criar o diretório: ";
-
-char AsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-std::string AsciiUpper(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper)
-        c = AsciiUpper(c);
-    return upper;
-}
 
 // Settings texts are Windows-1252; error messages are UTF-8.
 std::string Utf8FromWindows1252(std::string_view bytes) {
@@ -160,13 +150,6 @@ std::optional<std::string> YearBack(const std::string& code, const std::string& 
     const std::int64_t base = ToInteger(year);
     const std::int64_t back = code.size() > 2 ? ToInteger(code.substr(2)) : 1;
     return std::to_string(base - back);
-}
-
-std::string Join(std::initializer_list<std::string_view> pieces) {
-    std::string text;
-    for (const auto piece : pieces)
-        text += piece;
-    return text;
 }
 
 std::string ServerPath(const std::string& code, const std::string& upper, const Settings& s, char local) {

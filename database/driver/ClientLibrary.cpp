@@ -2,6 +2,7 @@
 
 #include "database/DatabaseError.h"
 #include "database/DynamicLibrary.h"
+#include "settings/AsciiText.h"
 
 #include <algorithm>
 #include <cctype>
@@ -16,15 +17,10 @@ constexpr const char* kPlatformClient = "gds32.DLL";
 constexpr const char* kPlatformClient = "libfbclient.so.2";
 #endif
 
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-
 } // namespace
 
 std::string ClientLibraryFile(const std::string& vendorLib) {
-    if (vendorLib.empty() || EqualsNoCase(vendorLib, "gds32.DLL"))
+    if (vendorLib.empty() || EqualNoCase(vendorLib, "gds32.DLL"))
         return kPlatformClient;
     return vendorLib;
 }
