@@ -3,6 +3,7 @@
 #include "app/BuildInfo.h"
 #include "app/ClosePicture.h"
 #include "app/HandlerGuard.h"
+#include "app/InputBlock.h"
 #include "app/WindowExportSink.h"
 #include "app/f_Diretorio.h"
 #include "database/Startup.h"
@@ -345,6 +346,7 @@ void TFrmPrincipalLRF::BitBtn1Click() {
     request.folderText = edDiretorio->text();
     request.fiscalYear = FromWindows1252(FiscalYear);
 
+    const InputBlock noInputMeanwhile(*this);
     WindowExportSink sink(*Memo1, *PrBar, *PBAR2);
     RunExport(request, Conexao, cds1, sink, RegionalSettings::FromSystem());
 }
