@@ -1,6 +1,7 @@
 #include "app/PackForm.h"
 
 #include "app/HandlerGuard.h"
+#include "app/WindowFont.h"
 #include "database/ModuleList.h"
 
 #include <QCloseEvent>
@@ -56,13 +57,13 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Package Information"));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(SansSerifFont(11));
 
     TreeView1 = new QTreeWidget(this);
     TreeView1->setObjectName(QStringLiteral("TreeView1"));
     TreeView1->setHeaderHidden(true);
     TreeView1->setIndentation(19);
-    TreeView1->setFont(QFont(QStringLiteral("Courier New"), 8));
+    TreeView1->setFont(FixedWidthFont(11));
     QPalette colours = TreeView1->palette();
     for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
         colours.setColor(group, QPalette::Base, Qt::black);

@@ -5,6 +5,7 @@
 #include "app/HandlerGuard.h"
 #include "app/InputBlock.h"
 #include "app/WindowExportSink.h"
+#include "app/WindowFont.h"
 #include "app/f_Diretorio.h"
 #include "database/Startup.h"
 #include "export/DefaultFolders.h"
@@ -37,14 +38,6 @@ namespace lrf {
 TFrmPrincipalLRF* FrmPrincipalLRF = nullptr;
 
 namespace {
-
-QFont SansSerif(int pixelHeight, bool bold = false) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelHeight);
-    font.setBold(bold);
-    return font;
-}
 
 // The caption sits on the frame's top line, as the toolkit's group boxes draw it; the children keep
 // their places measured from the box's top edge.
@@ -118,7 +111,7 @@ TFrmPrincipalLRF::~TFrmPrincipalLRF() {
 void TFrmPrincipalLRF::BuildControls() {
     setObjectName(QStringLiteral("FrmPrincipalLRF"));
     setWindowTitle(QStringLiteral("Exportar LRF Zelvar - TCE-MT"));
-    setFont(SansSerif(11));
+    setFont(SansSerifFont(11));
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     resize(522, 449);
@@ -152,7 +145,7 @@ void TFrmPrincipalLRF::BuildControls() {
     }
     SpeedButton2 = Make<QToolButton>(QStringLiteral("SpeedButton2"), Panel1, 24, 64, 89, 41);
     SpeedButton2->setText(QStringLiteral("&Fechar"));
-    SpeedButton2->setFont(SansSerif(11, true));
+    SpeedButton2->setFont(SansSerifFont(11, true));
     SpeedButton2->setAutoRaise(true);
     SpeedButton2->setIcon(QIcon(ClosePicture()));
     SpeedButton2->setIconSize(QSize(32, 32));
@@ -221,7 +214,7 @@ void TFrmPrincipalLRF::BuildControls() {
     // Band 4: the run log.
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setFont(SansSerif(13));
+    Memo1->setFont(SansSerifFont(13));
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setTabChangesFocus(true);

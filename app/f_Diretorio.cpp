@@ -1,6 +1,7 @@
 #include "app/f_Diretorio.h"
 
 #include "app/ShellTreeView.h"
+#include "app/WindowFont.h"
 #include "export/FolderText.h"
 
 #include <QFileInfo>
@@ -38,7 +39,7 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 TFrmDiretorio::TFrmDiretorio(QWidget* owner, const QString& ownRoot) : QDialog(owner) {
     setObjectName(QStringLiteral("FrmDiretorio"));
     setWindowTitle(QStringLiteral("Selecione a Entidade ..."));
-    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFont(SansSerifFont(11));
     setFixedSize(385, 220);
 
     // Lowered outer and raised inner bevel, two pixels each.

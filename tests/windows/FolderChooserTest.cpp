@@ -295,6 +295,9 @@ void FolderChooserTest::layout() {
     QCOMPARE(dialog.btnOk->mapTo(&dialog, QPoint(0, 0)), QPoint(208, 184));
     QCOMPARE(dialog.BitBtn2->text(), u"Cancela"_s);
     QCOMPARE(dialog.BitBtn1->text(), u"Outras Pastas"_s);
+    QCOMPARE(dialog.font().family(), u"MS Sans Serif"_s);
+    QCOMPARE(dialog.font().pixelSize(), 11);
+    QCOMPARE(dialog.ShellTreeView1->font().pixelSize(), 11);
 }
 
 QTEST_MAIN(FolderChooserTest)

@@ -99,6 +99,7 @@ private slots:
     void longPathIsCut();
     void moduleWithoutPackageInformation();
     void escapeClosesAndFrees();
+    void layout();
 };
 
 void PackageInformationTest::unitFlags_data() {
@@ -270,6 +271,25 @@ void PackageInformationTest::escapeClosesAndFrees() {
         QVERIFY2(seen.isNull(), c.name);
         QCOMPARE(lrf::Form1, nullptr);
     }
+}
+
+void PackageInformationTest::layout() {
+    BoxWatcher boxes;
+    const auto window = CreateWindow();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    QCOMPARE(window->windowTitle(), u"Package Information"_s);
+    QCOMPARE(window->frameGeometry().size(), QSize(588, 415));
+    QVERIFY(window->minimumSize() != window->maximumSize());
+    QCOMPARE(window->font().family(), u"MS Sans Serif"_s);
+    QCOMPARE(window->font().pixelSize(), 11);
+    const QTreeWidget& tree = *window->TreeView1;
+    QCOMPARE(tree.geometry(), window->rect());
+    QCOMPARE(tree.font().family(), u"Courier New"_s);
+    QCOMPARE(tree.font().pixelSize(), 11);
+    QCOMPARE(tree.indentation(), 19);
+    QCOMPARE(tree.palette().color(QPalette::Base), QColor(Qt::black));
+    QCOMPARE(tree.palette().color(QPalette::Text), QColor(0, 255, 0));
 }
 
 QTEST_MAIN(PackageInformationTest)
