@@ -1,7 +1,10 @@
 #include "app/HandlerGuard.h"
 
+#include "export/Windows1252.h"
+
 #include <QApplication>
 #include <QMessageBox>
+#include <QStringDecoder>
 #include <exception>
 
 namespace lrf {
@@ -17,6 +20,15 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
+QString ErrorMessageText(const char* what) {
+    const QByteArrayView bytes(what);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        text = FromWindows1252(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+    return text;
+}
+
 void ShowErrorBox(const QString& message) {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok,
                     QApplication::activeWindow());
@@ -27,7 +39,7 @@ void RunHandler(const std::function<void()>& handler) noexcept {
     try {
         handler();
     } catch (const std::exception& error) {
-        ShowErrorBox(QString::fromUtf8(error.what()));
+        ShowErrorBox(ErrorMessageText(error.what()));
     } catch (...) {
         ShowErrorBox(QStringLiteral("Erro desconhecido"));
     }

@@ -13,6 +13,10 @@ QString ApplicationTitle();
 QString ErrorBoxText(const QString& message);
 void ShowErrorBox(const QString& message);
 
+// An error's what() as text: UTF-8 when it reads as such (the program's own texts), otherwise the
+// Windows-1252 bytes of the database that the driver put in it.
+QString ErrorMessageText(const char* what);
+
 // Runs `handler`; an exception leaving it goes to the error box.
 void RunHandler(const std::function<void()>& handler) noexcept;
 

@@ -286,7 +286,7 @@ void TFrmPrincipalLRF::FormCreate() {
         return;
     case StartupResult::Outcome::OpenFailed:
         FiscalYear = result.fiscalYear;
-        ShowErrorBox(QString::fromUtf8(result.openError));
+        ShowErrorBox(ErrorMessageText(result.openError.c_str()));
         return;
     case StartupResult::Outcome::Connected:
         FiscalYear = result.fiscalYear;

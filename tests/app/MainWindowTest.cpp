@@ -239,6 +239,23 @@ private slots:
     }
 
     // The previous run's log stays and nothing is written; the overall bar is emptied all the same.
+    // A code the list cannot read: the error box tells the database's own text, accents whole.
+    void entityCodeNotANumber() {
+        window.reset();
+        lrf::UseSettingsFile(lrf::test::MakeInstallation(
+            "text-codes", "2024", true,
+            {"CREATE TABLE TABEMPRESA (EMPRESA VARCHAR(10), NOME VARCHAR(60))",
+             "GRANT SELECT ON TABEMPRESA TO PUBLIC", "INSERT INTO TABEMPRESA VALUES ('C\xE2mara', 'X')"}));
+        lrf::test::BoxCloser closer;
+        window = std::make_unique<lrf::TFrmPrincipalLRF>(lrf::test::DriverFolder());
+        window->show();
+        QCOMPARE(closer.boxes.size(), std::size_t(1));
+        QCOMPARE(closer.boxes[0].caption, QStringLiteral("LRF - TCE-MT"));
+        QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("'Câmara' is not a valid integer value")),
+                 qPrintable(closer.boxes[0].text));
+        QCOMPARE(Find<QListWidget>(QStringLiteral("Lista"))->count(), 0);
+    }
+
     void exportWithoutBimester() {
         const std::filesystem::path folder = std::filesystem::path(LRF_TEST_TMP) / "app-run-no-bimester";
         std::filesystem::remove_all(folder);

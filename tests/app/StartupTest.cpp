@@ -159,6 +159,26 @@ private slots:
         QCOMPARE(lrf::ErrorBoxText(message), shown);
     }
 
+    // An error's text is the program's own UTF-8, or bytes the database gave in its Windows-1252.
+    void errorMessageText_data() {
+        QTest::addColumn<QByteArray>("what");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("ascii") << QByteArray("Table unknown") << QStringLiteral("Table unknown");
+        QTest::newRow("utf-8") << QByteArray("'\xC3\xA9' is not a valid integer value")
+                               << QStringLiteral("'é' is not a valid integer value");
+        QTest::newRow("windows-1252")
+            << QByteArray("Field 'EMPRESA': 'C\xE2mara' is not a valid integer value")
+            << QStringLiteral("Field 'EMPRESA': 'Câmara' is not a valid integer value");
+        QTest::newRow("windows-1252 euro") << QByteArray("valor \x80 1") << QStringLiteral("valor € 1");
+        QTest::newRow("utf-8 cut short") << QByteArray("a\xC3") << QStringLiteral("aÃ");
+        QTest::newRow("empty") << QByteArray() << QString();
+    }
+    void errorMessageText() {
+        QFETCH(QByteArray, what);
+        QFETCH(QString, text);
+        QCOMPARE(lrf::ErrorMessageText(what.constData()), text);
+    }
+
     // Only an exact "design" as the first argument opens the package window.
     void designSwitch_data() {
         QTest::addColumn<QStringList>("arguments");
