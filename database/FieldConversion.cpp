@@ -119,8 +119,13 @@ Currency FixedToCurrency(std::int64_t unscaled, int scale) {
             throw CurrencyOverflow("Currency overflow");
         return Currency::FromUnits(unscaled * factor);
     }
-    // Every int64 is below half of 10^19, so dropping 19 or more places leaves zero.
-    if (-shift >= static_cast<int>(kPowersOfTen.size()))
+    // Dropping 19 places leaves at most one unit (int64 reaches 0.92 * 10^19); 20 or more leave zero.
+    if (-shift == static_cast<int>(kPowersOfTen.size())) {
+        if (Magnitude(unscaled) < 5000000000000000000ull)
+            return Currency();
+        return Currency::FromUnits(unscaled < 0 ? -1 : 1);
+    }
+    if (-shift > static_cast<int>(kPowersOfTen.size()))
         return Currency();
     const std::int64_t divisor = kPowersOfTen[static_cast<std::size_t>(-shift)];
     std::int64_t quotient = unscaled / divisor;
@@ -179,8 +184,12 @@ std::optional<Currency> ParseCurrency(std::string_view text) {
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
     text = Trimmed(text);
-    if (!text.empty() && text.front() == '+')
+    // from_chars takes a minus but no plus: a plus is taken here, and must not be followed by a minus.
+    if (!text.empty() && text.front() == '+') {
         text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-')
+            return std::nullopt;
+    }
     std::int64_t value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size())

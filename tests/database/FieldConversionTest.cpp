@@ -58,6 +58,14 @@ TEST(FixedToCurrency, ExactAtFourDecimalsAndRoundsFinerScalesHalfAwayFromZero) {
         {kMax, -18, 92234}, // 9.223372036854775807 -> 9.2234
         {kMin, -18, -92234},
         {kMax, -30, 0},
+        // Nineteen places dropped: 0.00006 still rounds up to one unit.
+        {6000000000000000000, -23, 1},
+        {-6000000000000000000, -23, -1},
+        {5000000000000000000, -23, 1},
+        {4999999999999999999, -23, 0},
+        {kMax, -23, 1},
+        {kMin, -23, -1},
+        {kMax, -24, 0},
         {5, -5, 1},
         {-5, -5, -1},
         {4, -5, 0},
@@ -143,6 +151,10 @@ TEST(ParseInteger, WholeNumbersWithBlanksOnly) {
     EXPECT_FALSE(lrf::ParseInteger("12.0"));
     EXPECT_FALSE(lrf::ParseInteger(""));
     EXPECT_FALSE(lrf::ParseInteger("4 2"));
+    // One sign only.
+    for (const char* text : {"+-5", "-+5", "++5", "--5", "+", "-", "+ 5"})
+        EXPECT_FALSE(lrf::ParseInteger(text)) << text;
+    EXPECT_EQ(lrf::ParseInteger("+5"), 5);
 }
 
 } // namespace
