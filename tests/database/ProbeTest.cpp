@@ -70,6 +70,28 @@ TEST_F(ProbeTest, AnswersWhetherTheDatabaseOpens) {
     }
 }
 
+// A server installation whose server is unreachable but whose folder this machine reaches directly:
+// the probe must ask for the server's view, so only the first upper-case D may change.
+TEST_F(ProbeTest, AsksForTheServersViewThroughTheFirstUpperCaseD) {
+    const struct {
+        const char* code;
+        bool found;
+    } cases[] = {
+        {"D", false},   // B: 127.0.0.1/3999:/nowhere/ARQ2024/
+        {"d", true},    // not changed: this machine's view of the year folder
+        {"DA0", false}, // BA0: the server's view of the year folder
+        {"dA0", true},  // not changed: DA0, this machine's view
+    };
+    const fs::path ini = *root_ / "Korv.ini";
+    lrf::test::WriteFile(ini.string(),
+                         "[KORV]\r\nano=2024\r\nServidor=127.0.0.1/3999\r\nSO_Servidor=LINUX\r\n"
+                         "Caminho_Base_Dados=/nowhere/\r\nDiretorio_Servidor=" +
+                             (*root_ / "inst").string() + "/\r\n");
+    lrf::UseSettingsFile(ini);
+    for (const auto& c : cases)
+        EXPECT_EQ(lrf::ProbeDatabase("KORV2024.FDB", c.code), c.found) << c.code;
+}
+
 TEST_F(ProbeTest, NoSettingsFileLooksForARelativeFolderAndAnswersFalse) {
     lrf::UseSettingsFile(*root_ / "missing" / "Korv.ini");
     EXPECT_FALSE(lrf::ProbeDatabase("KORV.FDB", "D"));

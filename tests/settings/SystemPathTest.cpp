@@ -330,6 +330,8 @@ const FailureCase kFailureCases[] = {
     {"YearCountSignOnly", "Ano=2024", "BA-", "'-' is not a valid integer value"},
     {"YearCountTooLarge", "Ano=2024", "DA2147483648", "'2147483648' is not a valid integer value"},
     {"YearTooLarge", "Ano=99999999999", "BA", "'99999999999' is not a valid integer value"},
+    {"YearCountFarTooLarge", "Ano=2024", "DA99999999999", "'99999999999' is not a valid integer value"},
+    {"YearCountBlankOnly", "Ano=2024", "BA ", "' ' is not a valid integer value"},
     {"YearBytesInUtf8", "Ano=\xBA" "2024", "DA", "'º2024' is not a valid integer value"},
 };
 // clang-format on
@@ -394,6 +396,29 @@ TEST(SystemPathFolders, ServerViewIsCreatedOnThisMachine) {
     EXPECT_TRUE(fs::is_directory(root / "KORV_8" / "ARQ2024" / "BCK"));
     EXPECT_EQ(lrf::ResolveSystemPath("TPB", file, '/'), "/srv/KORV_8/ARQ2024/TEMP/");
     EXPECT_TRUE(fs::is_directory(root / "KORV_8" / "ARQ2024" / "TEMP"));
+}
+
+// A NUL is part of the code, as any other character: "B" followed by NUL is not "B".
+TEST(SystemPathCodesWithNul, AreOtherCodes) {
+    using namespace std::string_literals;
+    const fs::path local = WriteSettings("nul-local", "Ano=2024\nCaminho_Base_Dados=/k/KORV_8/");
+    const fs::path server = WriteSettings("nul-server", "Servidor=db\nAno=2024\nCaminho_Base_Dados=/s/\n"
+                                                        "Diretorio_Servidor=/k/KORV_8/");
+    const struct {
+        const fs::path& settings;
+        std::string code;
+        const char* path;
+    } cases[] = {
+        {local, "B\0"s, "/k/KORV_8/TABDEF/"},
+        {local, "\0B"s, "/k/KORV_8/TABDEF/"},
+        {server, "D\0"s, ""},
+        {server, "B\0"s, ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(lrf::ResolveSystemPath(c.code, c.settings, '/'), c.path)
+            << c.settings << " " << c.code.size();
+    EXPECT_THROW(lrf::ResolveSystemPath("DA\0"s, local, '/'), lrf::PathError);
+    EXPECT_THROW(lrf::ResolveSystemPath("BA1\0"s, server, '/'), lrf::PathError);
 }
 
 TEST(SystemPathSettings, MissingSettingsMeanALocalInstallation) {
