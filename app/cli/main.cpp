@@ -92,8 +92,7 @@ int Run(const lrf::cli::Options& options) {
     lrf::ExportRequest request;
     request.bimesterIndex = options.bimester - 1;
     request.ticked = options.ticked;
-    request.folderText =
-        lrf::WithFinalSeparator(options.folderText.value_or(lrf::DefaultOutputFolder()));
+    request.folderText = lrf::WithFinalSeparator(options.folderText.value_or(lrf::DefaultOutputFolder()));
     request.fiscalYear = lrf::FromWindows1252(startup.fiscalYear);
 
     lrf::cli::ConsoleSink sink(lrf::cli::IsTerminal(stderr));
@@ -140,10 +139,16 @@ int main(int argc, char** argv) {
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
         return lrf::cli::kExitSuccess;
     }
+    int exitCode = lrf::cli::kExitRunError;
     try {
-        return Run(options);
+        exitCode = Run(options);
     } catch (const std::exception& error) {
         PrintError(QString::fromUtf8(error.what()));
+    }
+    // The log is the report a script reads: when it could not be written, the run did not succeed.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        PrintError(u"lrf-export: não foi possível escrever o registro na saída padrão"_s);
         return lrf::cli::kExitRunError;
     }
+    return exitCode;
 }

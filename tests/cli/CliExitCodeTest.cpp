@@ -173,6 +173,25 @@ INSTANTIATE_TEST_SUITE_P(
                 std::nullopt,
                 "REC_XXX"},
         CliCase{"EntityNotANumber", {"--bimestre", "1", "--entidades", "1,x"}, 64, std::nullopt, "\"x\""},
+        CliCase{"EntityEmptyInList", {"--bimestre", "1", "--entidades", "1,,2"}, 64, std::nullopt, "\"\""},
+        CliCase{"EntityRepeatedTicksOnce",
+                {"--bimestre", "2", "--entidades", "1,01,1", "--arquivos", "Rec_Orcd.TXT,ded_orcd,REC_ORCD",
+                 "--saida", "{out}", "--ini", "{good}"},
+                0,
+                kTwoCreated,
+                ""},
+        CliCase{"OptionRepeated", {"--bimestre", "1", "--bimestre=2"}, 64, std::nullopt, "--bimestre"},
+        CliCase{"SettingsValueMissing", {"--bimestre", "1", "--ini"}, 64, std::nullopt, "--ini"},
+        CliCase{
+            "FileNameOnlyExtension", {"--bimestre", "1", "--arquivos", ".TXT"}, 64, std::nullopt, "\".TXT\""},
+        CliCase{"FileListEmpty", {"--bimestre", "1", "--arquivos="}, 64, std::nullopt, "\"\""},
+        CliCase{"PositionalArgument", {"design", "--bimestre", "1"}, 64, std::nullopt, "\"design\""},
+        CliCase{"FolderIsAFile",
+                {"--bimestre", "2", "--arquivos", "DED_ORCD", "--saida", "{good}", "--ini", "{good}"},
+                1,
+                "ERRO NA CRIA\xC3\x87\xC3\x83O DO ARQUIVO: DED_ORCD.TXT !\n.: Finalizei :.\n"
+                "0 arquivo(s) criado(s) com sucesso!\n1 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n",
+                ""},
         CliCase{"EntityNotInTable",
                 {"--bimestre", "1", "--entidades", "1,9", "--saida", "{out}", "--ini", "{good}"},
                 64,
@@ -193,6 +212,27 @@ TEST(CliOutputTest, WritesTheFilesIntoTheFolderGivenWithoutSeparator) {
     EXPECT_EQ(process.exitCode(), 0);
     EXPECT_EQ(ReadBytes(out / "DED_ORCD.TXT"),
               "9.7.2.1.01.00;300,00;\r\n9.7.2.1.02.00;-25,50;\r\n9.7....;0,00;\r\n9.7.2.1.03.00;0,00;\r\n");
+}
+
+// A log that cannot be written is no summary: a script must not read success.
+TEST(CliOutputTest, UnwritableStandardOutputIsARunError) {
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "no /dev/full on this system";
+    const Fixture& f = Installations();
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(LRF_BIN_DIR "/lrf-export"),
+                  {QStringLiteral("--bimestre"), QStringLiteral("2"), QStringLiteral("--arquivos"),
+                   QStringLiteral("DED_ORCD"), QStringLiteral("--saida"),
+                   QString::fromStdString((Root() / "out" / "FullOutput").string()), QStringLiteral("--ini"),
+                   QString::fromStdString(f.good)});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    const std::string err = process.readAllStandardError().toStdString();
+    EXPECT_EQ(process.exitCode(), 2) << err;
+    EXPECT_NE(err.find("sa\xC3\xAD"
+                       "da padr\xC3\xA3o"),
+              std::string::npos)
+        << err;
 }
 
 } // namespace
