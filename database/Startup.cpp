@@ -52,7 +52,9 @@ StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFo
     conexao.Close();
     // The file the check found: the same as folder + "dbexpida.dll" where names ignore case, and the
     // one that exists where they do not.
-    conexao.LibraryName = driver->string();
+    // UTF-8, as the connection reads it; string() would give the ANSI code page on Windows.
+    const std::u8string libraryName = driver->u8string();
+    conexao.LibraryName.assign(libraryName.begin(), libraryName.end());
     conexao.VendorLib = IsBlankText(dll) ? std::string("gds32.DLL") : dll;
     conexao.SetParam("DataBase", ResolveSystemPath("B") + databaseFileName);
     try {
