@@ -1,7 +1,9 @@
 #include "settings/ProfileReader.h"
 
 #include "settings/AsciiText.h"
+#include "settings/Windows1252Text.h"
 #include <fstream>
+#include <iterator>
 #include <optional>
 
 namespace lrf {
@@ -62,33 +64,30 @@ void ForEachKey(const std::filesystem::path& file, std::string_view section, OnK
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // A file saved as "Unicode" is read in the ANSI code page, as the platform's ANSI reader does.
+    if (content.starts_with("\xFF\xFE"))
+        content = Windows1252FromUtf16Le(std::string_view(content).substr(2));
+    else if (content.starts_with("\xEF\xBB\xBF"))
+        content.erase(0, 3);
 
     bool inSection = false;
-    bool first = true;
-    std::string physical;
-    while (std::getline(in, physical, '\n')) {
-        std::string_view rest = physical;
-        if (first) {
-            first = false;
-            if (rest.starts_with("\xEF\xBB\xBF"))
-                rest.remove_prefix(3);
+    std::string_view rest = content;
+    while (!rest.empty()) {
+        // LF, CR LF and a lone CR all end a line; the empty line between CR and LF is skipped.
+        const auto end = rest.find_first_of("\r\n");
+        const Line line = ParseLine(rest.substr(0, end));
+        if (line.kind == Line::Kind::Section) {
+            if (inSection)
+                return; // only the first matching section is looked at
+            inSection = EqualNoCase(line.name, section);
+        } else if (line.kind == Line::Kind::Key && inSection) {
+            if (onKey(line.name, line.value))
+                return;
         }
-        // A lone CR ends a line too; the CR of a CR LF then leaves an empty line, which is skipped.
-        while (true) {
-            const auto cr = rest.find('\r');
-            const Line line = ParseLine(rest.substr(0, cr));
-            if (line.kind == Line::Kind::Section) {
-                if (inSection)
-                    return; // only the first matching section is looked at
-                inSection = EqualNoCase(line.name, section);
-            } else if (line.kind == Line::Kind::Key && inSection) {
-                if (onKey(line.name, line.value))
-                    return;
-            }
-            if (cr == std::string_view::npos)
-                break;
-            rest.remove_prefix(cr + 1);
-        }
+        if (end == std::string_view::npos)
+            break;
+        rest.remove_prefix(end + 1);
     }
 }
 

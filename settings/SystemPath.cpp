@@ -3,8 +3,8 @@
 #include "settings/AsciiText.h"
 #include "settings/Installation.h"
 #include "settings/ProfileReader.h"
+#include "settings/Windows1252Text.h"
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <system_error>
@@ -25,31 +25,6 @@ constexpr std::string_view kRtm = "RTM";
 constexpr std::string_view kLinux = "LINUX";
 constexpr std::string_view kDefaultServerSystem = "WINDOWS";
 constexpr std::string_view kCannotCreateFolder = "Não é possível criar o diretório: ";
-
-// Settings texts are Windows-1252; error messages are UTF-8.
-std::string Utf8FromWindows1252(std::string_view bytes) {
-    static constexpr std::array<char16_t, 32> k80To9F = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    std::string utf8;
-    utf8.reserve(bytes.size());
-    for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        const char16_t c = (b >= 0x80 && b <= 0x9F) ? k80To9F[b - 0x80] : b;
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return utf8;
-}
 
 // Whole numbers as the platform's integer conversion reads them: leading blanks, an optional sign,
 // decimal digits, within 32 bits; anything else is its error.

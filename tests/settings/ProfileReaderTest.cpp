@@ -27,6 +27,16 @@ const std::string kDefault = "<default>";
 
 const std::string kLongLine = "Junk=" + std::string(1 << 20, 'x') + "\r\n";
 
+// The UTF-16 little-endian form, with its byte-order mark, of text given as code units.
+std::string Utf16(std::u16string_view text) {
+    std::string bytes = "\xFF\xFE";
+    for (const char16_t unit : text) {
+        bytes += static_cast<char>(unit & 0xFF);
+        bytes += static_cast<char>(unit >> 8);
+    }
+    return bytes;
+}
+
 std::vector<ProfileCase> ProfileCases() {
     return {
         {"Plain", "[KORV]\r\nAno=2024\r\n", "KORV", "Ano", "2024"},
@@ -67,6 +77,17 @@ std::vector<ProfileCase> ProfileCases() {
         {"MixedLineEnds", "[A]\r\nx=1\n[KORV]\rAno=2024\r\n", "KORV", "Ano", "2024"},
         {"NoFinalLineEnd", "[KORV]\r\nAno=2024", "KORV", "Ano", "2024"},
         {"Utf8ByteOrderMark", "\xEF\xBB\xBF[KORV]\r\nAno=2024\r\n", "KORV", "Ano", "2024"},
+        // Notepad's "Unicode": read as the ANSI reader reads it, in Windows-1252, '?' where it has no byte.
+        {"Utf16File", Utf16(u"[KORV]\r\nAno=2024\r\n"), "KORV", "Ano", "2024"},
+        {"Utf16TextInWindows1252", Utf16(u"[korv]\nCaminho= C:\\S\u00C3O\\\u20AC \r\n"), "KORV", "Caminho",
+         "C:\\S\xC3O\\\x80"},
+        {"Utf16UnmappableIsQuestionMark", Utf16(u"[KORV]\r\nNome=\u4E2D\U0001F600x\r\n"), "KORV", "Nome",
+         "??x"},
+        {"Utf16OddLastByteDropped", Utf16(u"[KORV]\r\nAno=2024") + "\x35", "KORV", "Ano", "2024"},
+        {"Utf16NulEndsTheLine",
+         Utf16(u"[KORV]\r\nAno=20\0"
+               u"24\r\n"s),
+         "KORV", "Ano", "20"},
         {"ByteOrderMarkOnlyAtStart", "[A]\r\n\xEF\xBB\xBF[KORV]\r\nAno=2024\r\n", "KORV", "Ano", kDefault},
         {"NulEndsTheLine",
          "[KORV]\r\nAno=2024\0"
