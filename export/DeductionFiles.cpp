@@ -24,36 +24,33 @@ std::string DedOrcdSql(const Period&, const std::string& entityClause, const Reg
 std::string DedRzdaSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
     const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
-    const std::string month1Start = SqlDateText(period.month1Start, regional);
-    const std::string month1End = SqlDateText(period.month1End, regional);
-    const std::string month2Start = SqlDateText(period.month2Start, regional);
-    const std::string month2End = SqlDateText(period.month2End, regional);
+    const PeriodTexts dates(period, regional);
     return Join({
         "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
         "ON E.FICHA=R.FICHA    WHERE E.CODRE=F.CODRE AND R.DTLAN>='",
-        month1Start,
+        dates.month1Start,
         "' AND R.DTLAN<='",
-        month1End,
+        dates.month1End,
         "' ",
         subSelectClause,
         " ) AS MES1, ",
         " (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA ",
         "   WHERE E.CODRE=F.CODRE AND A.DTLAN<='",
-        month1End,
+        dates.month1End,
         "' ",
         subSelectClause,
         " ) AS ATUALIZADO_MES1, ",
         " (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "   WHERE E.CODRE=F.CODRE AND R.DTLAN>='",
-        month2Start,
+        dates.month2Start,
         "' AND R.DTLAN<='",
-        month2End,
+        dates.month2End,
         "' ",
         subSelectClause,
         " ) AS MES2, ",
         " (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA ",
         "   WHERE E.CODRE=F.CODRE AND A.DTLAN<='",
-        month2End,
+        dates.month2End,
         "' ",
         subSelectClause,
         " ) AS ATUALIZADO_MES2 ",

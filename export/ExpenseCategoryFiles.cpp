@@ -33,10 +33,7 @@ std::string DesOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 std::string DesRzdaSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
     const std::string subClause = ReplaceAll(entityClause, "F.", "E.");
-    const std::string month1Start = SqlDateText(period.month1Start, regional);
-    const std::string month1End = SqlDateText(period.month1End, regional);
-    const std::string month2Start = SqlDateText(period.month2Start, regional);
-    const std::string month2End = SqlDateText(period.month2End, regional);
+    const PeriodTexts dates(period, regional);
 
     std::string sql = "SELECT F.CATEC, SUM(F.DOTAC) DOTAC,";
     const auto& columns = expense::kMonthColumns;
@@ -47,11 +44,11 @@ std::string DesRzdaSql(const Period& period, const std::string& entityClause,
         sql += "      WHERE E.CATEC=F.CATEC AND ";
         sql += dateColumn;
         sql += ">='";
-        sql += first ? month1Start : month2Start;
+        sql += first ? dates.month1Start : dates.month2Start;
         sql += "' AND ";
         sql += dateColumn;
         sql += "<='";
-        sql += first ? month1End : month2End;
+        sql += first ? dates.month1End : dates.month2End;
         sql += "' ";
         sql += subClause;
         sql += " ) AS ";

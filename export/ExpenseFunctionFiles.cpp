@@ -37,10 +37,7 @@ std::string DfsOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 std::string DfsRzdaSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
     const std::string subClause = ReplaceAll(entityClause, "F.", "E.");
-    const std::string month1Start = SqlDateText(period.month1Start, regional);
-    const std::string month1End = SqlDateText(period.month1End, regional);
-    const std::string month2Start = SqlDateText(period.month2Start, regional);
-    const std::string month2End = SqlDateText(period.month2End, regional);
+    const PeriodTexts dates(period, regional);
 
     std::string sql = "SELECT F.FUNCAO, F.SUBFUNCAO, SUM(F.DOTAC) AS DOTAC, ";
     const auto& columns = expense::kMonthColumns;
@@ -54,10 +51,10 @@ std::string DfsRzdaSql(const Period& period, const std::string& entityClause,
             sql += "        AND D.DTLAN<='";
         } else {
             sql += "        AND D.DATAE>='";
-            sql += first ? month1Start : month2Start;
+            sql += first ? dates.month1Start : dates.month2Start;
             sql += "' AND D.DATAE<='";
         }
-        sql += first ? month1End : month2End;
+        sql += first ? dates.month1End : dates.month2End;
         sql += "') AS ";
         sql += column.name;
         sql += &column == &columns[std::size(columns) - 1] ? " " : ", ";

@@ -108,10 +108,7 @@ constexpr ExecutionColumn kExecutionColumns[] = {
 std::string DsaOrcdSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
     const std::string lineClause = ReplaceAll(entityClause, "Z.", "D.");
-    const std::string month1Start = SqlDateText(period.month1Start, regional);
-    const std::string month1End = SqlDateText(period.month1End, regional);
-    const std::string month2Start = SqlDateText(period.month2Start, regional);
-    const std::string month2End = SqlDateText(period.month2End, regional);
+    const PeriodTexts dates(period, regional);
 
     std::string sql;
     const auto lines = health::StatementLines();
@@ -140,9 +137,9 @@ std::string DsaOrcdSql(const Period& period, const std::string& entityClause,
             sql += "        WHERE (D.FUNCAO=10) AND ";
             sql += health::ElementCondition(line, "D.", " AND ");
             sql += liquidated ? "              (V.DATAE>='" : "              (V.DTLAN>='";
-            sql += column.firstMonth ? month1Start : month2Start;
+            sql += column.firstMonth ? dates.month1Start : dates.month2Start;
             sql += liquidated ? "' AND V.DATAE<='" : "' AND V.DTLAN<='";
-            sql += column.firstMonth ? month1End : month2End;
+            sql += column.firstMonth ? dates.month1End : dates.month2End;
             sql += "') ";
             sql += std::string(first && column.firstMonth ? 15 : 14, ' ');
             sql += lineClause;

@@ -54,6 +54,12 @@ std::string SqlDateText(QDate date, const RegionalSettings&) {
     return text;
 }
 
+PeriodTexts::PeriodTexts(const Period& period, const RegionalSettings& regional)
+    : month1Start(SqlDateText(period.month1Start, regional)),
+      month1End(SqlDateText(period.month1End, regional)),
+      month2Start(SqlDateText(period.month2Start, regional)),
+      month2End(SqlDateText(period.month2End, regional)) {}
+
 std::string RevenueCodeText(std::string_view code) {
     // Positions counted from 0: characters 5 and 8 (counted from 1) are dropped, as is all after 10.
     const auto piece = [code](std::size_t start, std::size_t length) {

@@ -1,6 +1,7 @@
 #pragma once
 // How values are written into the files and into the SQL texts.
 #include "database/Currency.h"
+#include "export/Period.h"
 #include "export/Regional.h"
 
 #include <QDate>
@@ -13,6 +14,11 @@ namespace lrf {
 std::string MoneyText(Currency value, const RegionalSettings& regional);
 // "mm/dd/yyyy", always with "/": Firebird reads "." as day.month.year.
 std::string SqlDateText(QDate date, const RegionalSettings& regional);
+// The four dates of a period as the statements quote them, each written once with SqlDateText.
+struct PeriodTexts {
+    PeriodTexts(const Period& period, const RegionalSettings& regional);
+    std::string month1Start, month1End, month2Start, month2End;
+};
 // Characters 1, 2, 3, 4, 6-7 and 9-10 of the code, joined by ".".
 std::string RevenueCodeText(std::string_view code);
 

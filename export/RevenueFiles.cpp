@@ -24,33 +24,30 @@ std::string RecOrcdSql(const Period&, const std::string& entityClause, const Reg
 // postings and alterations of the code.
 std::string RecRzdaSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
-    const std::string month1Start = SqlDateText(period.month1Start, regional);
-    const std::string month1End = SqlDateText(period.month1End, regional);
-    const std::string month2Start = SqlDateText(period.month2Start, regional);
-    const std::string month2End = SqlDateText(period.month2End, regional);
+    const PeriodTexts dates(period, regional);
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
         "ON E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='",
-        month1Start,
+        dates.month1Start,
         "' AND R.DTLAN<='",
-        month1End,
+        dates.month1End,
         "')) AS REA_MES1, ",
         "    (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "       WHERE (E.CODRE=F.CODRE) AND ",
         "             (R.DTLAN<='",
-        month1End,
+        dates.month1End,
         "')) AS ATU_MES1, ",
         "    (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "       WHERE (E.CODRE=F.CODRE) AND ",
         "             (R.DTLAN>='",
-        month2Start,
+        dates.month2Start,
         "' AND R.DTLAN<='",
-        month2End,
+        dates.month2End,
         "')) AS REA_MES2, ",
         "    (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "       WHERE (E.CODRE=F.CODRE) AND ",
         "             (R.DTLAN<='",
-        month2End,
+        dates.month2End,
         "')) AS ATU_MES2 ",
         "FROM RECDIS F ",
         "WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
