@@ -81,7 +81,7 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
                        {"1", "40", "2024-04-30"},   // last day of month 2
                        {"1", "80", "2024-05-01"},   // the day after
                        {"1", "160", "2024-02-29"},  // the day before
-                       {"2", "1000", "2024-03-15"}, // the unticked entity, in no file of entity 1
+                       {"2", "1000", "2024-03-15"}, // the unticked entity counts in REC_RZDA
                        {"6", "-25", "2024-03-01"},
                        {"7", "-1000", "2024-03-02"}, // ... but not in DED_RZDA
                        {"12", "-4", "2024-04-30"},
@@ -95,7 +95,7 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
                        {"1", "7", "2024-03-31"},   // last day of month 1 counts in both
                        {"1", "11", "2024-04-15"},  // month 2 only
                        {"1", "13", "2024-05-01"},  // after the bimester
-                       {"2", "100", "2024-03-10"}, // the unticked entity, in no file of entity 1
+                       {"2", "100", "2024-03-10"}, // the unticked entity counts in REC_RZDA
                        {"6", "-10.25", "2024-01-05"},
                        {"7", "-500", "2024-03-03"},
                        {"12", "-1", "2024-04-01"},

@@ -123,9 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "1.1.1.3..;0,00;\r\n"
                  "1.1.1.4.\xC7"
                  "1.00;1,00;\r\n"},
-        // TOTOR, postings and alterations of the ticked entity alone.
+        // TOTOR of the ticked entity; postings and alterations of every entity with the code.
         FileCase{"RecRzda", "REC_RZDA", true,
-                 "1.1.1.2.01.00;30,00;1012,00;40,00;1023,00;\r\n"
+                 "1.1.1.2.01.00;1030,00;1112,00;40,00;1123,00;\r\n"
                  "1.1.1.2.01.00;0,00;10,00;0,00;10,00;\r\n"
                  "1.1.1.2.02.00;0,00;200,01;0,00;200,01;\r\n"
                  "1.1.1.3..;0,00;0,00;0,00;0,00;\r\n"
