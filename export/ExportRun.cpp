@@ -5,9 +5,11 @@
 #include "export/EntityFilter.h"
 #include "export/Period.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <stdexcept>
@@ -45,7 +47,8 @@ public:
 // line is written, so a failure never leaves a cut file where the audit court's system looks, and an
 // earlier complete file survives it.
 void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
-               const RegionalSettings& regional) {
+               const RegionalSettings& regional, WrittenFile& facts) {
+    QCryptographicHash checksum(QCryptographicHash::Sha256);
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     try {
@@ -58,11 +61,14 @@ void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDa
             line += "\r\n";
             if (file.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size()))
                 throw FileWriteError(file.errorString().toStdString());
+            checksum.addData(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+            facts.size += static_cast<qint64>(line.size());
             if (recNo % kRecordsPerRepaint == 0)
                 sink.KeepPainted();
         }
         if (!file.commit())
             throw FileWriteError(file.errorString().toStdString());
+        facts.sha256 = checksum.result();
     } catch (...) {
         file.cancelWriting();
         throw;
@@ -115,9 +121,12 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
 
             const QString fileName = FromAscii(generator->fileName);
             bool written = false;
+            WrittenFile& facts = result.written.emplace_back();
+            facts.fileName = generator->fileName;
             try {
-                WriteFile(request.folderText + fileName, *generator, cds1, sink, regional);
+                WriteFile(request.folderText + fileName, *generator, cds1, sink, regional, facts);
                 written = true;
+                facts.created = true;
             } catch (...) {
                 // Whatever stopped the writing, the file's own line tells it and the run goes on.
             }
@@ -132,6 +141,23 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
     sink.AppendLog(u".: Finalizei :."_s);
     sink.AppendLog(QString::number(result.filesCreated) + u" arquivo(s) criado(s) com sucesso!"_s);
     sink.AppendLog(QString::number(result.filesFailed) + u" arquivo(s) não criado(s) por algum erro!"_s);
+
+    if (request.checkFiles) {
+        CheckRequest check{period,
+                           request.bimesterIndex + 1,
+                           request.fiscalYear,
+                           request.entities,
+                           request.entityCodeLength,
+                           {},
+                           true,
+                           request.folderText,
+                           result.written};
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+        if (!snapshot && std::ranges::find(check.wanted, true) != check.wanted.end())
+            snapshot.emplace(connection);
+        result.report = CheckFiles(check, connection, regional);
+    }
     return result;
 }
 

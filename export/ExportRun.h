@@ -1,11 +1,14 @@
 #pragma once
-// One press of "&Exportar": the bimester check, the period, the folder, the ticked files in order, the summary.
+// One press of "&Exportar": the bimester check, the period, the folder, the ticked files in order, the
+// summary.
 #include "export/EntityFilter.h"
 #include "export/ExportSteps.h"
+#include "export/FileCheck.h"
 #include "export/Regional.h"
 
 #include <QString>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace lrf {
@@ -15,12 +18,13 @@ class TSQLClientDataSet;
 
 // The operator's choices, read from the window (or the command line) before the run starts.
 struct ExportRequest {
-    int bimesterIndex = -1;                  // item index of cbBimestre; -1 when none is chosen
-    std::vector<EntityItem> entities;        // the lines of Lista with their ticks
-    std::size_t entityCodeLength = 0;        // length of the entity code mask
-    std::array<bool, kStepCount> ticked{};   // the file boxes, in step order
-    QString folderText;                      // text of edDiretorio; file names are appended to it as is
+    int bimesterIndex = -1;                // item index of cbBimestre; -1 when none is chosen
+    std::vector<EntityItem> entities;      // the lines of Lista with their ticks
+    std::size_t entityCodeLength = 0;      // length of the entity code mask
+    std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
+    QString folderText;                    // text of edDiretorio; file names are appended to it as is
     QString fiscalYear;
+    bool checkFiles = false; // the conferência at the end of the run, inside its snapshot
 };
 
 // Where a run reports; the window and the command line each implement it.
@@ -29,7 +33,7 @@ public:
     virtual ~ExportSink() = default;
     virtual void ClearLog() = 0;
     virtual void AppendLog(const QString& line) = 0;
-    virtual void SetOverallMaximum(int maximum) = 0;  // also brings the position to 0
+    virtual void SetOverallMaximum(int maximum) = 0; // also brings the position to 0
     virtual void SetOverallPosition(int position) = 0;
     virtual void SetFileMaximum(int maximum) = 0;
     virtual void SetFilePosition(int position) = 0;
@@ -40,9 +44,11 @@ public:
 };
 
 struct ExportResult {
-    bool ran = false;  // false: stopped at the bimester check
+    bool ran = false; // false: stopped at the bimester check
     int filesCreated = 0;
     int filesFailed = 0;
+    std::vector<WrittenFile> written;  // each file the run tried, with what it put in place
+    std::optional<CheckReport> report; // when the request asked for the conferência
 };
 
 // Runs the export. Errors outside a file's guarded writing (a query the database rejects, an entity code

@@ -1,0 +1,413 @@
+// What the database gives for each file, through statements of the check's own: plain sums grouped by
+// the stored columns, one pass per table, no correlated sub-select. Read inside the run's snapshot, they
+// see the very rows the files were written from.
+#include "database/ClientDataSet.h"
+#include "database/Connection.h"
+#include "export/EntityFilter.h"
+#include "export/FileCheckContext.h"
+#include "export/HealthStatementLines.h"
+#include "export/RecordConventions.h"
+#include "settings/AsciiText.h"
+
+#include <functional>
+#include <tuple>
+
+namespace lrf::check {
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+// The columns every expense statement groups by, so that their rows meet in one ExpenseGroup.
+constexpr std::string_view kHealth = "CASE WHEN E.FUNCAO=10 THEN 1 ELSE 0 END";
+const std::string kExpenseGroup = Join({"E.CATEC, E.FUNCAO, E.SUBFUNCAO, E.EXTRA, ", kHealth});
+
+struct Dates {
+    std::string yearStart, m1s, m1e, m2s, m2e;
+};
+
+// Every stored code of the ticked entities' revenue items, with its budget.
+std::string RevenueItemsSql(const std::string& clause) {
+    return Join({"SELECT D.CODRE, SUM(D.TOTOR) AS TOTOR, COUNT(*) AS LINHAS FROM RECDIS D ",
+                 "WHERE D.CODRE IS NOT NULL", clause, " GROUP BY D.CODRE"});
+}
+
+std::string RevenuePostingsSql(const std::string& clause, const Dates& d) {
+    return Join({"SELECT D.CODRE, ", "SUM(CASE WHEN R.DTLAN<='", d.m1e, "' THEN R.VAREC END) AS MES1, ",
+                 "SUM(CASE WHEN R.DTLAN>='", d.m2s, "' THEN R.VAREC END) AS MES2 ",
+                 "FROM RECEIT R INNER JOIN RECDIS D ON D.FICHA=R.FICHA ", "WHERE R.DTLAN>='", d.m1s,
+                 "' AND R.DTLAN<='", d.m2e, "'", clause, " GROUP BY D.CODRE"});
+}
+
+// The updated budget of a month counts every alteration up to the month's last day.
+std::string RevenueAlterationsSql(const std::string& clause, const Dates& d) {
+    return Join({"SELECT D.CODRE, ", "SUM(CASE WHEN A.DTLAN<='", d.m1e, "' THEN A.VALOR END) AS ATE_MES1, ",
+                 "SUM(A.VALOR) AS ATE_MES2 ", "FROM RECALP A INNER JOIN RECDIS D ON D.FICHA=A.FICHA ",
+                 "WHERE A.DTLAN<='", d.m2e, "'", clause, " GROUP BY D.CODRE"});
+}
+
+std::string DeductionBudgetSql(const std::string& clause) {
+    return Join({"SELECT D.CODRE, SUM(D.TOTOR) AS TOTOR, COUNT(*) AS LINHAS FROM RECORC D ",
+                 "WHERE D.CODRE STARTING WITH '97'", clause, " GROUP BY D.CODRE"});
+}
+
+std::string BudgetRowsSql(std::string_view table, const std::string& clause) {
+    return Join({"SELECT COUNT(*) AS LINHAS FROM ", table, " D WHERE 1=1", clause});
+}
+
+std::string ExpenseItemsSql(const std::string& clause) {
+    return Join({"SELECT ", kExpenseGroup, " AS SAUDE, SUM(E.DOTAC) AS DOTAC FROM DESDIS E WHERE 1=1", clause,
+                 " GROUP BY ", kExpenseGroup});
+}
+
+// Commitments and liquidations: each month's and the year's up to the bimester's end.
+std::string ExpenseExecutionSql(std::string_view from, const std::string& clause, const Dates& d) {
+    return Join({"SELECT ",
+                 kExpenseGroup,
+                 " AS SAUDE, ",
+                 "SUM(CASE WHEN D.DATAE>='",
+                 d.m1s,
+                 "' AND D.DATAE<='",
+                 d.m1e,
+                 "' THEN D.VADEM END) AS MES1, ",
+                 "SUM(CASE WHEN D.DATAE>='",
+                 d.m2s,
+                 "' THEN D.VADEM END) AS MES2, ",
+                 "SUM(D.VADEM) AS ANO ",
+                 from,
+                 "WHERE D.DATAE>='",
+                 d.yearStart,
+                 "' AND D.DATAE<='",
+                 d.m2e,
+                 "'",
+                 clause,
+                 " GROUP BY ",
+                 kExpenseGroup});
+}
+
+constexpr std::string_view kCommitments = "FROM DESPES D INNER JOIN DESDIS E ON E.FICHA=D.FICHA ";
+constexpr std::string_view kLiquidations = "FROM VIEWLIQ D INNER JOIN DESPES G ON G.PKEMP=D.PKEMP "
+                                           "INNER JOIN DESDIS E ON E.FICHA=G.FICHA ";
+
+// Alterations: each month's alone (DES_RZDA), and all up to each month's end (the updated allocation).
+std::string ExpenseAlterationsSql(const std::string& clause, const Dates& d) {
+    return Join({"SELECT ",
+                 kExpenseGroup,
+                 " AS SAUDE, ",
+                 "SUM(CASE WHEN D.DTLAN>='",
+                 d.m1s,
+                 "' AND D.DTLAN<='",
+                 d.m1e,
+                 "' THEN D.VALOR END) AS MES1, ",
+                 "SUM(CASE WHEN D.DTLAN>='",
+                 d.m2s,
+                 "' THEN D.VALOR END) AS MES2, ",
+                 "SUM(CASE WHEN D.DTLAN<='",
+                 d.m1e,
+                 "' THEN D.VALOR END) AS ATE_MES1, ",
+                 "SUM(D.VALOR) AS ATE_MES2 ",
+                 "FROM DESALD D INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
+                 "WHERE D.DTLAN<='",
+                 d.m2e,
+                 "'",
+                 clause,
+                 " GROUP BY ",
+                 kExpenseGroup});
+}
+
+void EachRow(TCRSQLConnection& connection, const std::string& sql,
+             const std::function<void(const TSQLClientDataSet&)>& row) {
+    TSQLClientDataSet cds(&connection);
+    cds.CommandText = sql;
+    cds.Open();
+    for (; !cds.Eof(); cds.Next())
+        row(cds);
+    cds.Close();
+}
+
+std::optional<std::string> Text(const TSQLClientDataSet& cds, const char* column) {
+    const TField field = cds.FieldByName(column);
+    if (field.IsNull())
+        return std::nullopt;
+    return field.AsString();
+}
+
+KeyFigures& Entry(FileFigures& figures, const std::string& key, std::size_t amounts) {
+    KeyFigures& entry = figures[key];
+    entry.amounts.resize(amounts);
+    return entry;
+}
+
+bool Wanted(const CheckContext& context, std::initializer_list<FileIndex> files) {
+    for (FileIndex file : files)
+        if (context.files[file].wanted)
+            return true;
+    return false;
+}
+
+// Runs one part of the reading; a statement the database refuses is told for the files it feeds.
+void Guarded(CheckContext& context, std::initializer_list<FileIndex> files,
+             const std::function<void()>& part) {
+    try {
+        part();
+    } catch (const std::exception& error) {
+        for (FileIndex file : files) {
+            context.figures.expected[file].reset();
+            if (context.figures.failure[file].isEmpty())
+                context.figures.failure[file] = QString::fromUtf8(error.what());
+        }
+    }
+}
+
+struct StoredCode {
+    Currency budget, month1, month2, to1, to2;
+    int rows = 0;
+    bool posted = false;
+};
+
+void ReadRevenue(CheckContext& context, TCRSQLConnection& connection, const Dates& dates) {
+    Figures& figures = context.figures;
+    const std::string clause =
+        BuildEntityFilter(context.request.entities, context.request.entityCodeLength, "D.EMPRESA");
+    std::map<std::string, StoredCode> codes;
+    EachRow(connection, RevenueItemsSql(clause), [&](const TSQLClientDataSet& row) {
+        StoredCode& code = codes[row.FieldByName("CODRE").AsString()];
+        code.budget = code.budget + row.FieldByName("TOTOR").AsCurrency();
+        code.rows += static_cast<int>(row.FieldByName("LINHAS").AsInteger());
+        figures.recdisRows = true;
+    });
+    if (Wanted(context, {kRecRzda, kDedRzda})) {
+        EachRow(connection, RevenuePostingsSql(clause, dates), [&](const TSQLClientDataSet& row) {
+            StoredCode& code = codes[row.FieldByName("CODRE").AsString()];
+            code.month1 = code.month1 + row.FieldByName("MES1").AsCurrency();
+            code.month2 = code.month2 + row.FieldByName("MES2").AsCurrency();
+            code.posted = true;
+        });
+        EachRow(connection, RevenueAlterationsSql(clause, dates), [&](const TSQLClientDataSet& row) {
+            StoredCode& code = codes[row.FieldByName("CODRE").AsString()];
+            code.to1 = code.to1 + row.FieldByName("ATE_MES1").AsCurrency();
+            code.to2 = code.to2 + row.FieldByName("ATE_MES2").AsCurrency();
+        });
+    }
+    FileFigures recOrcd, recRzda, dedRzda;
+    for (const auto& [stored, code] : codes) {
+        const std::string written = RevenueCodeText(stored);
+        if (stored.starts_with("97")) {
+            figures.recdisCodes[written].insert(stored);
+            KeyFigures& line = Entry(dedRzda, written, 4);
+            line.rows += code.rows;
+            line.amounts[0] = line.amounts[0] + -code.month1;
+            line.amounts[1] = line.amounts[1] + -(code.budget + code.to1);
+            line.amounts[2] = line.amounts[2] + -code.month2;
+            line.amounts[3] = line.amounts[3] + -(code.budget + code.to2);
+        } else if (stored.starts_with('9')) {
+            if (code.posted)
+                figures.ninePostings[stored] = code.month1 + code.month2;
+        } else if (code.rows > 0) {
+            figures.recdisCodes[written].insert(stored);
+            KeyFigures& budget = Entry(recOrcd, written, 1);
+            budget.rows += 1;
+            budget.amounts[0] = budget.amounts[0] + code.budget;
+            KeyFigures& line = Entry(recRzda, written, 4);
+            line.rows += 1;
+            line.amounts[0] = line.amounts[0] + code.month1;
+            line.amounts[1] = line.amounts[1] + code.budget + code.to1;
+            line.amounts[2] = line.amounts[2] + code.month2;
+            line.amounts[3] = line.amounts[3] + code.budget + code.to2;
+        }
+    }
+    figures.expected[kRecOrcd] = std::move(recOrcd);
+    figures.expected[kRecRzda] = std::move(recRzda);
+    figures.expected[kDedRzda] = std::move(dedRzda);
+}
+
+void ReadDeductionBudget(CheckContext& context, TCRSQLConnection& connection) {
+    Figures& figures = context.figures;
+    const std::string clause =
+        BuildEntityFilter(context.request.entities, context.request.entityCodeLength, "D.EMPRESA");
+    FileFigures dedOrcd;
+    EachRow(connection, DeductionBudgetSql(clause), [&](const TSQLClientDataSet& row) {
+        const std::string stored = row.FieldByName("CODRE").AsString();
+        const std::string written = RevenueCodeText(stored);
+        figures.recorcCodes[written].insert(stored);
+        KeyFigures& line = Entry(dedOrcd, written, 1);
+        line.rows += static_cast<int>(row.FieldByName("LINHAS").AsInteger());
+        line.amounts[0] = line.amounts[0] + -row.FieldByName("TOTOR").AsCurrency();
+    });
+    EachRow(connection, BudgetRowsSql("RECORC", clause), [&](const TSQLClientDataSet& row) {
+        figures.recorcRows = row.FieldByName("LINHAS").AsInteger() > 0;
+    });
+    figures.expected[kDedOrcd] = std::move(dedOrcd);
+}
+
+using GroupKey = std::tuple<std::optional<std::string>, std::optional<std::string>,
+                            std::optional<std::string>, std::optional<std::string>, std::int64_t>;
+
+GroupKey KeyOf(const TSQLClientDataSet& row) {
+    return {Text(row, "CATEC"), Text(row, "FUNCAO"), Text(row, "SUBFUNCAO"), Text(row, "EXTRA"),
+            row.FieldByName("SAUDE").AsInteger()};
+}
+
+bool IsExtraN(const std::optional<std::string>& extra) {
+    if (!extra)
+        return false;
+    std::string_view text = *extra;
+    while (text.ends_with(' '))
+        text.remove_suffix(1);
+    return text == "N";
+}
+
+void ReadExpense(CheckContext& context, TCRSQLConnection& connection, const Dates& dates, bool movements) {
+    Figures& figures = context.figures;
+    const std::string clause =
+        BuildEntityFilter(context.request.entities, context.request.entityCodeLength, "E.EMPRESA");
+    std::map<GroupKey, ExpenseGroup> groups;
+    auto group = [&groups](const TSQLClientDataSet& row) -> ExpenseGroup& {
+        const GroupKey key = KeyOf(row);
+        ExpenseGroup& found = groups[key];
+        found.catec = std::get<0>(key);
+        found.funcao = std::get<1>(key);
+        found.subfuncao = std::get<2>(key);
+        found.extraN = IsExtraN(std::get<3>(key));
+        found.health = std::get<4>(key) == 1;
+        return found;
+    };
+    EachRow(connection, ExpenseItemsSql(clause), [&](const TSQLClientDataSet& row) {
+        ExpenseGroup& g = group(row);
+        g.dotac = g.dotac + row.FieldByName("DOTAC").AsCurrency();
+        figures.desdisRows = true;
+    });
+    if (movements) {
+        EachRow(connection, ExpenseExecutionSql(kCommitments, clause, dates),
+                [&](const TSQLClientDataSet& row) {
+                    ExpenseGroup& g = group(row);
+                    g.emp1 = g.emp1 + row.FieldByName("MES1").AsCurrency();
+                    g.emp2 = g.emp2 + row.FieldByName("MES2").AsCurrency();
+                    g.empYear = g.empYear + row.FieldByName("ANO").AsCurrency();
+                });
+        EachRow(connection, ExpenseExecutionSql(kLiquidations, clause, dates),
+                [&](const TSQLClientDataSet& row) {
+                    ExpenseGroup& g = group(row);
+                    g.liq1 = g.liq1 + row.FieldByName("MES1").AsCurrency();
+                    g.liq2 = g.liq2 + row.FieldByName("MES2").AsCurrency();
+                    g.liqYear = g.liqYear + row.FieldByName("ANO").AsCurrency();
+                });
+        EachRow(connection, ExpenseAlterationsSql(clause, dates), [&](const TSQLClientDataSet& row) {
+            ExpenseGroup& g = group(row);
+            g.alt1 = g.alt1 + row.FieldByName("MES1").AsCurrency();
+            g.alt2 = g.alt2 + row.FieldByName("MES2").AsCurrency();
+            g.altTo1 = g.altTo1 + row.FieldByName("ATE_MES1").AsCurrency();
+            g.altTo2 = g.altTo2 + row.FieldByName("ATE_MES2").AsCurrency();
+        });
+        figures.expenseMovements = true;
+    }
+    for (auto& [key, g] : groups)
+        figures.expense.push_back(g);
+}
+
+std::string PairKey(const ExpenseGroup& g) {
+    return g.funcao.value_or("") + ";" + g.subfuncao.value_or("");
+}
+
+bool InStatementLine(const ExpenseGroup& g, const health::StatementLine& line) {
+    if (!g.health || !g.catec)
+        return false;
+    for (std::string_view pattern : line.patterns) {
+        pattern.remove_suffix(1); // the LIKE's "%"
+        if (g.catec->starts_with(pattern))
+            return true;
+    }
+    return false;
+}
+
+// The expected lines of the six expense files, from the groups.
+void ExpenseFiles(CheckContext& context) {
+    Figures& figures = context.figures;
+    const auto& groups = figures.expense;
+    FileFigures desOrcd, desRzda, dfsOrcd, dfsRzda, dsoOrcd, dsaOrcd;
+    for (const ExpenseGroup& g : groups) {
+        if (g.catec) {
+            KeyFigures& line = Entry(desOrcd, *g.catec, 1);
+            line.rows = 1;
+            line.amounts[0] = line.amounts[0] + g.dotac;
+        }
+        if (!g.extraN)
+            continue;
+        Entry(dfsOrcd, PairKey(g), 1).rows = 1;
+        dfsOrcd[PairKey(g)].amounts[0] = dfsOrcd[PairKey(g)].amounts[0] + g.dotac;
+        Entry(desRzda, g.catec.value_or(""), 6).rows = 1;
+        KeyFigures& pair = Entry(dfsRzda, PairKey(g), 6);
+        pair.rows = 1;
+        pair.amounts[2] = pair.amounts[2] + g.dotac; // the pair's allocation; changes added below
+        pair.amounts[5] = pair.amounts[5] + g.dotac;
+    }
+    // The movements of every item (any EXTRA) count where its category or pair has a line.
+    for (const ExpenseGroup& g : groups) {
+        if (g.catec) {
+            if (auto it = desRzda.find(*g.catec); it != desRzda.end()) {
+                auto& a = it->second.amounts;
+                const Currency add[] = {g.emp1, g.emp2, g.liq1, g.liq2, g.alt1, g.alt2};
+                for (std::size_t i = 0; i < 6; ++i)
+                    a[i] = a[i] + add[i];
+            }
+        }
+        if (g.funcao && g.subfuncao) {
+            if (auto it = dfsRzda.find(PairKey(g)); it != dfsRzda.end()) {
+                auto& a = it->second.amounts;
+                const Currency add[] = {g.emp1, g.liq1, g.altTo1, g.emp2, g.liq2, g.altTo2};
+                for (std::size_t i = 0; i < 6; ++i)
+                    a[i] = a[i] + add[i];
+            }
+        }
+    }
+    for (const health::StatementLine& line : health::StatementLines()) {
+        const std::string code(line.code);
+        KeyFigures& budget = Entry(dsoOrcd, code, 1);
+        KeyFigures& executed = Entry(dsaOrcd, code, 4);
+        budget.rows = executed.rows = 1;
+        for (const ExpenseGroup& g : groups) {
+            if (!InStatementLine(g, line))
+                continue;
+            budget.amounts[0] = budget.amounts[0] + g.dotac;
+            executed.amounts[0] = executed.amounts[0] + g.liq1;
+            executed.amounts[1] = executed.amounts[1] + g.dotac + g.altTo1;
+            executed.amounts[2] = executed.amounts[2] + g.liq2;
+            executed.amounts[3] = executed.amounts[3] + g.dotac + g.altTo2;
+        }
+    }
+    figures.expected[kDesOrcd] = std::move(desOrcd);
+    figures.expected[kDfsOrcd] = std::move(dfsOrcd);
+    figures.expected[kDsoOrcd] = std::move(dsoOrcd);
+    if (figures.expenseMovements) {
+        figures.expected[kDesRzda] = std::move(desRzda);
+        figures.expected[kDfsRzda] = std::move(dfsRzda);
+        figures.expected[kDsaOrcd] = std::move(dsaOrcd);
+    }
+}
+
+} // namespace
+
+void ReadFigures(CheckContext& context, TCRSQLConnection& connection) {
+    const Period& period = context.request.period;
+    const PeriodTexts texts(period, context.regional);
+    const Dates dates{SqlDateText(QDate(period.month1Start.year(), 1, 1), context.regional),
+                      texts.month1Start, texts.month1End, texts.month2Start, texts.month2End};
+
+    if (Wanted(context, {kRecOrcd, kRecRzda, kDedRzda}))
+        Guarded(context, {kRecOrcd, kRecRzda, kDedRzda}, [&] { ReadRevenue(context, connection, dates); });
+    if (Wanted(context, {kDedOrcd}))
+        Guarded(context, {kDedOrcd}, [&] { ReadDeductionBudget(context, connection); });
+    if (Wanted(context, {kDesOrcd, kDesRzda, kDfsOrcd, kDfsRzda, kDsoOrcd, kDsaOrcd})) {
+        const bool movements = Wanted(context, {kDesRzda, kDfsRzda, kDsaOrcd});
+        Guarded(context, {kDesOrcd, kDesRzda, kDfsOrcd, kDfsRzda, kDsoOrcd, kDsaOrcd}, [&] {
+            ReadExpense(context, connection, dates, movements);
+            ExpenseFiles(context);
+        });
+    }
+    // Figures of files not asked for are not checked.
+    for (std::size_t f = 0; f < kFileCount; ++f)
+        if (!context.files[f].wanted)
+            context.figures.expected[f].reset();
+}
+
+} // namespace lrf::check
