@@ -2,6 +2,7 @@
 
 #include "app/BuildInfo.h"
 #include "app/ClosePicture.h"
+#include "app/FileCheckWindow.h"
 #include "app/HandlerGuard.h"
 #include "app/InputBlock.h"
 #include "app/WindowExportSink.h"
@@ -13,6 +14,7 @@
 #include "export/ExportRun.h"
 #include "export/ExportSteps.h"
 #include "export/FolderText.h"
+#include "export/Period.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
 
@@ -194,6 +196,9 @@ void TFrmPrincipalLRF::BuildControls() {
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     BitBtn1 = Make<QPushButton>(QStringLiteral("BitBtn1"), Panel2, 430, 17, 75, 25);
     BitBtn1->setText(QStringLiteral("&Exportar"));
+    // In the free corner of the file band, under "&Exportar"'s column.
+    BitBtn2 = Make<QPushButton>(QStringLiteral("BitBtn2"), GroupBox1, 430, 96, 75, 25);
+    BitBtn2->setText(QStringLiteral("Co&nferir"));
     auto* bars = new QVBoxLayout(Panel2);
     bars->setContentsMargins(0, 0, 0, 0); // the frame already keeps them inside the bevel
     bars->setSpacing(0);
@@ -240,7 +245,7 @@ void TFrmPrincipalLRF::SetTabOrder() {
     const QList<QWidget*> order = {CheckBox2,  cbDed_Orcd, cbDed_rzda,  cbDes_orcd, cbDes_rzda,
                                    cbDfs_orcd, cbDfs_rzda, cbDiv_rzda,  cbDpr_orcd, cbDpr_rzda,
                                    cbDso_orcd, cbDsa_orcd, cbRec_orcd,  cbRec_rzda, Memo1,
-                                   cbBimestre, Lista,      edDiretorio, BitBtn1};
+                                   cbBimestre, Lista,      edDiretorio, BitBtn1,    BitBtn2};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     CheckBox2->setFocus();
@@ -251,6 +256,7 @@ void TFrmPrincipalLRF::ConnectHandlers() {
     connect(SpeedButton2, &QToolButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::SpeedButton2Click));
     connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::SpeedButton1Click));
     connect(BitBtn1, &QPushButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, Guarded(this, &TFrmPrincipalLRF::BitBtn2Click));
     edDiretorio->installEventFilter(this);
 }
 
@@ -324,7 +330,7 @@ QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
     return box;
 }
 
-void TFrmPrincipalLRF::BitBtn1Click() {
+ExportRequest TFrmPrincipalLRF::RequestFromControls() const {
     ExportRequest request;
     request.bimesterIndex = cbBimestre->currentIndex();
     request.entities.reserve(static_cast<std::size_t>(Lista->count()));
@@ -338,10 +344,57 @@ void TFrmPrincipalLRF::BitBtn1Click() {
         request.ticked[i] = FileBox(steps[i].boxName)->isChecked();
     request.folderText = edDiretorio->text();
     request.fiscalYear = FromWindows1252(FiscalYear);
+    return request;
+}
 
-    const InputBlock noInputMeanwhile(*this);
-    WindowExportSink sink(*Memo1, *PrBar, *PBAR2);
-    RunExport(request, Conexao, cds1, sink, RegionalSettings::FromSystem());
+void TFrmPrincipalLRF::BitBtn1Click() {
+    ExportRequest request = RequestFromControls();
+    request.checkFiles = true;
+    std::optional<CheckReport> report;
+    {
+        const InputBlock noInputMeanwhile(*this);
+        WindowExportSink sink(*Memo1, *PrBar, *PBAR2);
+        report = RunExport(request, Conexao, cds1, sink, RegionalSettings::FromSystem()).report;
+    }
+    if (!report)
+        return;
+    lastReport_ = std::move(report);
+    if (!lastReport_->CanSend())
+        ShowReport(*lastReport_);
+}
+
+// The last run's report; before any run, the files already in the folder for the current choices.
+void TFrmPrincipalLRF::BitBtn2Click() {
+    if (!lastReport_) {
+        const ExportRequest request = RequestFromControls();
+        if (request.bimesterIndex < 0) {
+            WindowExportSink(*Memo1, *PrBar, *PBAR2).BimesterMissing();
+            return;
+        }
+        CheckRequest check{PeriodOfBimester(request.bimesterIndex + 1, request.fiscalYear),
+                           request.bimesterIndex + 1,
+                           request.fiscalYear,
+                           request.entities,
+                           request.entityCodeLength,
+                           {},
+                           true,
+                           request.folderText,
+                           {}};
+        const auto& steps = ExportSteps();
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+        const InputBlock noInputMeanwhile(*this);
+        const TCRSQLConnection::Snapshot snapshot(Conexao);
+        ShowReport(CheckFiles(check, Conexao, RegionalSettings::FromSystem()));
+        return;
+    }
+    ShowReport(*lastReport_);
+}
+
+void TFrmPrincipalLRF::ShowReport(const CheckReport& report) {
+    if (conferencia_ == nullptr)
+        conferencia_ = new TFrmConferencia(this);
+    conferencia_->ShowReport(report);
 }
 
 void TFrmPrincipalLRF::edDiretorioExit() {

@@ -2,11 +2,14 @@
 // The main window: bimester, entities, files, output folder, the "&Exportar" button and the run log.
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
+#include "export/ExportRun.h"
+#include "export/FileCheck.h"
 #include "settings/Installation.h"
 
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -22,6 +25,8 @@ class QPushButton;
 class QToolButton;
 
 namespace lrf {
+
+class TFrmConferencia;
 
 class TFrmPrincipalLRF : public QWidget {
     Q_OBJECT
@@ -62,6 +67,7 @@ public:
     QLineEdit* edDiretorio;
     QToolButton* SpeedButton1;
     QPushButton* BitBtn1;
+    QPushButton* BitBtn2; // "Co&nferir": the conferência of the last run
     QProgressBar* PrBar;
     QProgressBar* PBAR2;
     QPlainTextEdit* Memo1;
@@ -82,6 +88,10 @@ public:
     void BitBtn1Click();
     void edDiretorioExit();
     void SpeedButton1Click();
+    void BitBtn2Click();
+
+    // The conferência window, once it has been opened.
+    TFrmConferencia* Conferencia() const { return conferencia_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,6 +107,10 @@ private:
     QString entityCodeMask_;
     bool startedUp_ = true;
     bool shown_ = false;
+    std::optional<CheckReport> lastReport_;
+    TFrmConferencia* conferencia_ = nullptr;
+    void ShowReport(const CheckReport& report);
+    ExportRequest RequestFromControls() const;
 };
 
 // The one main window of the program, while it exists.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sourced by ./lrf.sh bench (ROOT and BUILD set): the ten files of one bimester from a large sample
-# installation, against Firebird's isql running the same statements on the same database.
+# installation, against Firebird's isql running the same statements on the same database, and their
+# conferência (lrf-export --conferir) beside them.
 set -euo pipefail
 scale=${LRF_BENCH_SCALE:-50}
 bim=${LRF_BENCH_BIMESTRE:-2}
@@ -21,5 +22,9 @@ for run in 1 2 3; do
     "$BUILD/bin/lrf-export" --ini "$dir/Korv.ini" --bimestre "$bim" --saida "$out/" >/dev/null
   /usr/bin/time -f "isql-fb     run $run: %e s, peak %M KB" \
     isql-fb -q -user EPMDGZG2 -ch NONE -i "$BUILD/bench/statements.sql" -o /dev/null "$db"
+  # The conferência of the files just written: its own statements and the files read back.
+  /usr/bin/time -f "conferência run $run: %e s, peak %M KB" \
+    "$BUILD/bin/lrf-export" --ini "$dir/Korv.ini" --bimestre "$bim" --saida "$out/" --conferir >"$BUILD/bench/conferencia.txt" ||
+    echo "(a conferência achou erros: veja $BUILD/bench/conferencia.txt)"
 done
 echo "Files:"; ls -l "$out"

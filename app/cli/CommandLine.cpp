@@ -81,6 +81,13 @@ std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments)
             options.help = true;
             continue;
         }
+        if (!value && (name == u"--conferencia"_s || name == u"--conferir"_s)) {
+            bool& flag = name == u"--conferir"_s ? options.checkOnly : options.checkAfterRun;
+            if (flag)
+                return UsageError{u"opção repetida: "_s + name};
+            flag = true;
+            continue;
+        }
         static const QStringList kValued{u"--bimestre"_s, u"--entidades"_s, u"--arquivos"_s, u"--saida"_s,
                                          u"--ini"_s};
         if (!kValued.contains(name))
@@ -105,6 +112,7 @@ std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments)
             error = ReadEntityCodes(*value, options);
         } else if (name == u"--arquivos"_s) {
             error = ReadFileList(*value, options);
+            options.filesNamed = true;
         } else if (value->trimmed().isEmpty()) {
             return UsageError{u"falta o valor de "_s + name};
         } else if (name == u"--saida"_s) {
@@ -117,12 +125,14 @@ std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments)
     }
     if (!haveBimester && !options.help)
         return UsageError{u"informe o bimestre de referência com --bimestre N (1 a 6)"_s};
+    if (options.checkOnly && options.checkAfterRun)
+        return UsageError{u"--conferir confere sem exportar; não se usa com --conferencia"_s};
     return options;
 }
 
 QString UsageLine() {
     return u"Uso: lrf-export --bimestre N [--entidades C1,C2,...] [--arquivos NOME1,NOME2,...|todos] "
-           u"[--saida PASTA] [--ini ARQUIVO]"_s;
+           u"[--saida PASTA] [--ini ARQUIVO] [--conferencia|--conferir]"_s;
 }
 
 } // namespace lrf::cli

@@ -16,6 +16,7 @@ inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitFileFailed = 1;
 inline constexpr int kExitRunError = 2;
 inline constexpr int kExitStartupFailed = 3;
+inline constexpr int kExitCheckFailed = 4; // the conferência found an error
 inline constexpr int kExitUsage = 64;
 
 struct Options {
@@ -25,6 +26,10 @@ struct Options {
     std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
     std::optional<QString> folderText;     // as given; normalised as the folder box does
     std::optional<QString> settingsFile;
+    // The conferência: after the run (checkAfterRun), or of the files already in the folder (checkOnly).
+    bool checkAfterRun = false;
+    bool checkOnly = false;
+    bool filesNamed = false; // --arquivos was given
 };
 
 struct UsageError {

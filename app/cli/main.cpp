@@ -1,6 +1,7 @@
 // lrf-export: the export run of the window, without a window.
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleSink.h"
+#include "app/cli/FileCheckCommand.h"
 #include "app/cli/Terminal.h"
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
@@ -113,13 +114,21 @@ int Run(const lrf::cli::Options& options) {
                 return UsageFailure(u"entidade %1 não encontrada em TABEMPRESA"_s.arg(wanted));
         }
 
+        if (options.checkOnly)
+            return lrf::cli::CheckFolder(request, options.filesNamed, conexao);
+        request.checkFiles = options.checkAfterRun;
         const lrf::ExportResult result =
             lrf::RunExport(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
-        return result.filesFailed == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitFileFailed;
+        if (result.report)
+            lrf::cli::PrintReport(*result.report);
+        if (result.filesFailed != 0)
+            return lrf::cli::kExitFileFailed;
+        return result.report && !result.report->CanSend() ? lrf::cli::kExitCheckFailed
+                                                          : lrf::cli::kExitSuccess;
     } catch (const std::exception& error) {
         sink.EraseProgress();
         PrintError(QString::fromUtf8(error.what()));
-        return lrf::cli::kExitRunError;
+        return options.checkOnly ? lrf::cli::kExitStartupFailed : lrf::cli::kExitRunError;
     }
 }
 

@@ -104,6 +104,7 @@ private slots:
         row("edDiretorio", "QLineEdit", "GroupBox2", {8, 20, 369, 21}, lrf::DefaultOutputFolder());
         row("SpeedButton1", "QToolButton", "GroupBox2", {377, 19, 23, 22}, QStringLiteral("..."));
         row("BitBtn1", "QPushButton", "Panel2", {430, 17, 75, 25}, QStringLiteral("&Exportar"));
+        row("BitBtn2", "QPushButton", "GroupBox1", {430, 96, 75, 25}, QStringLiteral("Co&nferir"));
         row("PrBar", "QProgressBar", "Panel2", {1, 52, 520, 10}, {});
         row("PBAR2", "QProgressBar", "Panel2", {1, 62, 520, 10}, {});
     }
@@ -164,8 +165,8 @@ private slots:
     void tabOrder() {
         QStringList expected = {QStringLiteral("CheckBox2")};
         expected += kFileBoxes;
-        expected += {QStringLiteral("Memo1"), QStringLiteral("cbBimestre"), QStringLiteral("Lista"),
-                     QStringLiteral("edDiretorio"), QStringLiteral("BitBtn1")};
+        expected += {QStringLiteral("Memo1"),       QStringLiteral("cbBimestre"), QStringLiteral("Lista"),
+                     QStringLiteral("edDiretorio"), QStringLiteral("BitBtn1"),    QStringLiteral("BitBtn2")};
         QStringList order;
         QWidget* widget = Find(QStringLiteral("CheckBox2"));
         do {

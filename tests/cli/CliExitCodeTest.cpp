@@ -12,7 +12,8 @@ namespace lrf::test {
 namespace {
 
 const std::string kUsage = "Uso: lrf-export --bimestre N [--entidades C1,C2,...] "
-                           "[--arquivos NOME1,NOME2,...|todos] [--saida PASTA] [--ini ARQUIVO]\n";
+                           "[--arquivos NOME1,NOME2,...|todos] [--saida PASTA] [--ini ARQUIVO] "
+                           "[--conferencia|--conferir]\n";
 
 fs::path Root() {
     return ScratchPath("cli");

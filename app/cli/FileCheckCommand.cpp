@@ -1,0 +1,46 @@
+#include "app/cli/FileCheckCommand.h"
+
+#include "app/cli/CommandLine.h"
+#include "database/Connection.h"
+#include "export/Period.h"
+
+#include <cstdio>
+#include <exception>
+
+namespace lrf::cli {
+
+using namespace Qt::StringLiterals;
+
+void PrintReport(const CheckReport& report) {
+    const QByteArray bytes = (u"\n"_s + report.Text()).toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+}
+
+int CheckFolder(const ExportRequest& request, bool filesNamed, TCRSQLConnection& connection) {
+    std::optional<CheckReport> report;
+    try {
+        CheckRequest check{PeriodOfBimester(request.bimesterIndex + 1, request.fiscalYear),
+                           request.bimesterIndex + 1,
+                           request.fiscalYear,
+                           request.entities,
+                           request.entityCodeLength,
+                           {},
+                           filesNamed,
+                           request.folderText,
+                           {}};
+        const auto& steps = ExportSteps();
+        for (std::size_t i = 0; i < steps.size(); ++i)
+            check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+        const TCRSQLConnection::Snapshot snapshot(connection);
+        report = CheckFiles(check, connection, RegionalSettings::FromSystem());
+    } catch (const std::exception& error) {
+        const QByteArray bytes = (QString::fromUtf8(error.what()) + u'\n').toUtf8();
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stderr);
+        return kExitStartupFailed;
+    }
+    const QByteArray bytes = report->Text().toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
+    return report->CanSend() ? kExitSuccess : kExitCheckFailed;
+}
+
+} // namespace lrf::cli
