@@ -67,8 +67,10 @@ class CliAlteredFileTest : public ::testing::TestWithParam<AlteredCase> {};
 // Last week's files, touched since: --conferir names the file and the check, and writes nothing.
 TEST_P(CliAlteredFileTest, ConferirFindsIt) {
     const AlteredCase& c = GetParam();
+    RevenueIni(); // builds the installation, clearing the scratch folder, the first time
     const fs::path out = Root() / "altered" / c.name;
     fs::remove_all(out);
+    fs::create_directories(out.parent_path()); // the run makes the last level only
     const std::string folder = out.string() + "/";
     const Outcome run = RunExportTool({"--bimestre", "2", "--entidades", "1", "--arquivos",
                                        "REC_ORCD,DED_ORCD", "--saida", folder, "--ini", RevenueIni()});
@@ -178,6 +180,7 @@ TEST_P(CliSampleTest, NoErrorCheckFails) {
     const int bimester = GetParam();
     const fs::path out = ScratchPath("cli_check_sample_out") / std::to_string(bimester);
     fs::remove_all(out);
+    fs::create_directories(out.parent_path());
     const Outcome run = RunExportTool({"--bimestre", std::to_string(bimester), "--saida", out.string(),
                                        "--ini", SampleIni(), "--conferencia"});
     EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
