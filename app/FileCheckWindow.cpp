@@ -1,10 +1,10 @@
 #include "app/FileCheckWindow.h"
 
 #include "app/HandlerGuard.h"
+#include "app/WindowFont.h"
 
 #include <QFile>
 #include <QFileDialog>
-#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -22,7 +22,7 @@ TFrmConferencia::TFrmConferencia(QWidget* parent) : QDialog(parent) {
     Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setReadOnly(true);
     Memo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Memo->setFont(FixedWidthFont(13)); // the report's columns line up only in a fixed-width face
     layout->addWidget(Memo, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -2,12 +2,14 @@
 #include "AppFixtures.h"
 #include "AppTestRegistry.h"
 
+#include "app/FileCheckWindow.h"
 #include "app/Principal.h"
 #include "export/DefaultFolders.h"
 #include "settings/Installation.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +20,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -372,6 +375,55 @@ private slots:
                      .contains(QStringLiteral("Finalizei")));
         Find<QCheckBox>(QStringLiteral("CheckBox2"))->click();
         QVERIFY(Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->isChecked());
+    }
+
+    // Every run ends with its conferência: an error opens "Conferência dos arquivos" by itself, and
+    // "Conferir" shows the last run's report again.
+    void conferenciaAfterTheRun() {
+        const std::string ini = lrf::test::MakeInstallation(
+            "conferencia", "2024", true,
+            {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))",
+             "CREATE TABLE RECORC (CODRE VARCHAR(20), TOTOR NUMERIC(15,2), EMPRESA INTEGER)",
+             "GRANT SELECT ON TABEMPRESA TO PUBLIC", "GRANT SELECT ON RECORC TO PUBLIC",
+             "INSERT INTO TABEMPRESA VALUES (1, 'Prefeitura')",
+             "INSERT INTO RECORC VALUES ('9721.01.00', -300, 1)"});
+        window.reset();
+        lrf::UseSettingsFile(ini);
+        window = std::make_unique<lrf::TFrmPrincipalLRF>(lrf::test::DriverFolder());
+        window->show();
+        const std::filesystem::path root = std::filesystem::path(LRF_TEST_TMP) / "app-conferencia";
+        std::ofstream(root / "plainfile") << "x";
+        Find<QComboBox>(QStringLiteral("cbBimestre"))->setCurrentIndex(1);
+        Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->setChecked(true);
+
+        // A folder that cannot be made: the file fails, and the report opens at once.
+        Find<QLineEdit>(QStringLiteral("edDiretorio"))
+            ->setText(QString::fromStdString((root / "plainfile" / "out").string() + "/"));
+        Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
+        QVERIFY(Find<QPlainTextEdit>(QStringLiteral("Memo1"))
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("ERRO NA CRIAÇÃO DO ARQUIVO: DED_ORCD.TXT !")));
+        lrf::TFrmConferencia* report = window->Conferencia();
+        QVERIFY(report != nullptr);
+        QVERIFY(report->isVisible());
+        QCOMPARE(report->windowTitle(), QStringLiteral("Conferência dos arquivos"));
+        QVERIFY(QFontInfo(report->Memo->font()).fixedPitch());
+        QVERIFY2(report->Memo->toPlainText().contains(
+                     QStringLiteral("\n    DED_ORCD.TXT: o arquivo não foi criado nesta execução\n")),
+                 qPrintable(report->Memo->toPlainText()));
+        QCOMPARE(report->btnSalvar->text(), QStringLiteral("Salvar..."));
+        report->btnFechar->click();
+        QVERIFY(!report->isVisible());
+
+        // A good run opens nothing; "Conferir" shows its report.
+        Find<QLineEdit>(QStringLiteral("edDiretorio"))
+            ->setText(QString::fromStdString((root / "out").string() + "/"));
+        Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
+        QVERIFY(!report->isVisible());
+        Find<QPushButton>(QStringLiteral("BitBtn2"))->click();
+        QVERIFY(report->isVisible());
+        QVERIFY2(report->Memo->toPlainText().contains(QStringLiteral("\nOs arquivos podem ser enviados.\n")),
+                 qPrintable(report->Memo->toPlainText()));
     }
 
     void closeButtonClosesTheWindow() {
