@@ -1,6 +1,10 @@
-// What the database gives for each file, through statements of the check's own: plain sums grouped by
-// the stored columns, one pass per table, no correlated sub-select. Read inside the run's snapshot, they
-// see the very rows the files were written from.
+// What the database gives for each file, through statements of the check's own: plain sums with GROUP BY,
+// no correlated sub-select, put together by key here. Read inside the run's snapshot, they see the very
+// rows the files were written from.
+//
+// Each movement is first summed per item (FICHA) in that column's index order, so the engine sums as it
+// walks and sorts nothing; only the few thousand items are then grouped. The check stays within the
+// run's memory.
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
 #include "export/EntityFilter.h"
@@ -18,32 +22,28 @@ namespace {
 
 using namespace Qt::StringLiterals;
 
-// The columns every expense statement groups by, so that their rows meet in one ExpenseGroup.
 constexpr std::string_view kHealth = "CASE WHEN E.FUNCAO=10 THEN 1 ELSE 0 END";
-const std::string kExpenseGroup = Join({"E.CATEC, E.FUNCAO, E.SUBFUNCAO, E.EXTRA, ", kHealth});
 
 struct Dates {
     std::string yearStart, m1s, m1e, m2s, m2e;
 };
 
-// Every stored code of the ticked entities' revenue items, with its budget.
+// The ticked entities' revenue items: code and budget.
 std::string RevenueItemsSql(const std::string& clause) {
-    return Join({"SELECT D.CODRE, SUM(D.TOTOR) AS TOTOR, COUNT(*) AS LINHAS FROM RECDIS D ",
-                 "WHERE D.CODRE IS NOT NULL", clause, " GROUP BY D.CODRE"});
+    return Join({"SELECT D.FICHA, D.CODRE, SUM(D.TOTOR) AS TOTOR, COUNT(*) AS LINHAS FROM RECDIS D ",
+                 "WHERE D.CODRE IS NOT NULL", clause, " GROUP BY D.FICHA, D.CODRE"});
 }
 
-std::string RevenuePostingsSql(const std::string& clause, const Dates& d) {
-    return Join({"SELECT D.CODRE, ", "SUM(CASE WHEN R.DTLAN<='", d.m1e, "' THEN R.VAREC END) AS MES1, ",
+std::string RevenuePostingsSql(const Dates& d) {
+    return Join({"SELECT R.FICHA, ", "SUM(CASE WHEN R.DTLAN<='", d.m1e, "' THEN R.VAREC END) AS MES1, ",
                  "SUM(CASE WHEN R.DTLAN>='", d.m2s, "' THEN R.VAREC END) AS MES2 ",
-                 "FROM RECEIT R INNER JOIN RECDIS D ON D.FICHA=R.FICHA ", "WHERE R.DTLAN>='", d.m1s,
-                 "' AND R.DTLAN<='", d.m2e, "'", clause, " GROUP BY D.CODRE"});
+                 "FROM RECEIT R WHERE R.DTLAN>='", d.m1s, "' AND R.DTLAN<='", d.m2e, "' GROUP BY R.FICHA"});
 }
 
 // The updated budget of a month counts every alteration up to the month's last day.
-std::string RevenueAlterationsSql(const std::string& clause, const Dates& d) {
-    return Join({"SELECT D.CODRE, ", "SUM(CASE WHEN A.DTLAN<='", d.m1e, "' THEN A.VALOR END) AS ATE_MES1, ",
-                 "SUM(A.VALOR) AS ATE_MES2 ", "FROM RECALP A INNER JOIN RECDIS D ON D.FICHA=A.FICHA ",
-                 "WHERE A.DTLAN<='", d.m2e, "'", clause, " GROUP BY D.CODRE"});
+std::string RevenueAlterationsSql(const Dates& d) {
+    return Join({"SELECT A.FICHA, ", "SUM(CASE WHEN A.DTLAN<='", d.m1e, "' THEN A.VALOR END) AS ATE_MES1, ",
+                 "SUM(A.VALOR) AS ATE_MES2 ", "FROM RECALP A WHERE A.DTLAN<='", d.m2e, "' GROUP BY A.FICHA"});
 }
 
 std::string DeductionBudgetSql(const std::string& clause) {
@@ -55,64 +55,50 @@ std::string BudgetRowsSql(std::string_view table, const std::string& clause) {
     return Join({"SELECT COUNT(*) AS LINHAS FROM ", table, " D WHERE 1=1", clause});
 }
 
+// The columns the expense files group by, and whether the item is of function 10.
+const std::string kExpenseGroup = Join({"E.CATEC, E.FUNCAO, E.SUBFUNCAO, E.EXTRA, ", kHealth});
+
+// The ticked entities' expense items, grouped by those columns.
 std::string ExpenseItemsSql(const std::string& clause) {
     return Join({"SELECT ", kExpenseGroup, " AS SAUDE, SUM(E.DOTAC) AS DOTAC FROM DESDIS E WHERE 1=1", clause,
                  " GROUP BY ", kExpenseGroup});
 }
 
-// Commitments and liquidations: each month's and the year's up to the bimester's end.
-std::string ExpenseExecutionSql(std::string_view from, const std::string& clause, const Dates& d) {
-    return Join({"SELECT ",
-                 kExpenseGroup,
-                 " AS SAUDE, ",
-                 "SUM(CASE WHEN D.DATAE>='",
-                 d.m1s,
-                 "' AND D.DATAE<='",
-                 d.m1e,
-                 "' THEN D.VADEM END) AS MES1, ",
-                 "SUM(CASE WHEN D.DATAE>='",
-                 d.m2s,
-                 "' THEN D.VADEM END) AS MES2, ",
-                 "SUM(D.VADEM) AS ANO ",
-                 from,
-                 "WHERE D.DATAE>='",
-                 d.yearStart,
-                 "' AND D.DATAE<='",
-                 d.m2e,
-                 "'",
-                 clause,
-                 " GROUP BY ",
-                 kExpenseGroup});
+// The per-item sums of a movement (FICHA and `columns`), added up over the ticked entities' items by group.
+std::string ByExpenseGroupSql(const std::string& perItem, std::initializer_list<std::string_view> columns,
+                              const std::string& clause) {
+    std::string sql = Join({"SELECT ", kExpenseGroup, " AS SAUDE"});
+    for (std::string_view column : columns)
+        sql += Join({", SUM(M.", column, ") AS ", column});
+    return sql + Join({" FROM DESDIS E INNER JOIN (", perItem, ") M ON M.FICHA=E.FICHA WHERE 1=1", clause,
+                       " GROUP BY ", kExpenseGroup});
 }
 
-constexpr std::string_view kCommitments = "FROM DESPES D INNER JOIN DESDIS E ON E.FICHA=D.FICHA ";
-constexpr std::string_view kLiquidations = "FROM VIEWLIQ D INNER JOIN DESPES G ON G.PKEMP=D.PKEMP "
-                                           "INNER JOIN DESDIS E ON E.FICHA=G.FICHA ";
+// Each month's commitments and the year's up to the bimester's end.
+std::string CommitmentsSql(const Dates& d) {
+    return Join({"SELECT D.FICHA, ", "SUM(CASE WHEN D.DATAE>='", d.m1s, "' AND D.DATAE<='", d.m1e,
+                 "' THEN D.VADEM END) AS MES1, ", "SUM(CASE WHEN D.DATAE>='", d.m2s,
+                 "' THEN D.VADEM END) AS MES2, ", "SUM(D.VADEM) AS ANO ", "FROM DESPES D WHERE D.DATAE>='",
+                 d.yearStart, "' AND D.DATAE<='", d.m2e, "' GROUP BY D.FICHA"});
+}
+
+// The same for liquidations, each reaching its item through its commitment. The outer join walks the
+// commitments in item order; an inner one would let the engine start from the liquidations and sort.
+std::string LiquidationsSql(const Dates& d) {
+    return Join({"SELECT G.FICHA, ", "SUM(CASE WHEN D.DATAE>='", d.m1s, "' AND D.DATAE<='", d.m1e,
+                 "' THEN D.VADEM END) AS MES1, ", "SUM(CASE WHEN D.DATAE>='", d.m2s,
+                 "' THEN D.VADEM END) AS MES2, ", "SUM(D.VADEM) AS ANO ",
+                 "FROM DESPES G LEFT JOIN VIEWLIQ D ON D.PKEMP=G.PKEMP AND D.DATAE>='", d.yearStart,
+                 "' AND D.DATAE<='", d.m2e, "' GROUP BY G.FICHA"});
+}
 
 // Alterations: each month's alone (DES_RZDA), and all up to each month's end (the updated allocation).
-std::string ExpenseAlterationsSql(const std::string& clause, const Dates& d) {
-    return Join({"SELECT ",
-                 kExpenseGroup,
-                 " AS SAUDE, ",
-                 "SUM(CASE WHEN D.DTLAN>='",
-                 d.m1s,
-                 "' AND D.DTLAN<='",
-                 d.m1e,
-                 "' THEN D.VALOR END) AS MES1, ",
-                 "SUM(CASE WHEN D.DTLAN>='",
-                 d.m2s,
-                 "' THEN D.VALOR END) AS MES2, ",
-                 "SUM(CASE WHEN D.DTLAN<='",
-                 d.m1e,
-                 "' THEN D.VALOR END) AS ATE_MES1, ",
-                 "SUM(D.VALOR) AS ATE_MES2 ",
-                 "FROM DESALD D INNER JOIN DESDIS E ON E.FICHA=D.FICHA ",
-                 "WHERE D.DTLAN<='",
-                 d.m2e,
-                 "'",
-                 clause,
-                 " GROUP BY ",
-                 kExpenseGroup});
+std::string ExpenseAlterationsSql(const Dates& d) {
+    return Join({"SELECT D.FICHA, ", "SUM(CASE WHEN D.DTLAN>='", d.m1s, "' AND D.DTLAN<='", d.m1e,
+                 "' THEN D.VALOR END) AS MES1, ", "SUM(CASE WHEN D.DTLAN>='", d.m2s,
+                 "' THEN D.VALOR END) AS MES2, ", "SUM(CASE WHEN D.DTLAN<='", d.m1e,
+                 "' THEN D.VALOR END) AS ATE_MES1, ", "SUM(D.VALOR) AS ATE_MES2 ",
+                 "FROM DESALD D WHERE D.DTLAN<='", d.m2e, "' GROUP BY D.FICHA"});
 }
 
 void EachRow(TCRSQLConnection& connection, const std::string& sql,
@@ -165,30 +151,59 @@ struct StoredCode {
     bool posted = false;
 };
 
+// Sums of one item's rows, read by column name.
+using ItemSums = std::map<std::string, std::vector<Currency>>;
+
+ItemSums SumsByItem(TCRSQLConnection& connection, const std::string& sql,
+                    std::initializer_list<const char*> columns) {
+    ItemSums sums;
+    EachRow(connection, sql, [&](const TSQLClientDataSet& row) {
+        std::vector<Currency>& item = sums[row.FieldByName("FICHA").AsString()];
+        item.resize(columns.size());
+        std::size_t i = 0;
+        for (const char* column : columns) {
+            item[i] = item[i] + row.FieldByName(column).AsCurrency();
+            ++i;
+        }
+    });
+    return sums;
+}
+
+const std::vector<Currency>* Find(const ItemSums& sums, const std::string& item) {
+    const auto it = sums.find(item);
+    return it == sums.end() ? nullptr : &it->second;
+}
+
 void ReadRevenue(CheckContext& context, TCRSQLConnection& connection, const Dates& dates) {
     Figures& figures = context.figures;
     const std::string clause =
         BuildEntityFilter(context.request.entities, context.request.entityCodeLength, "D.EMPRESA");
+    ItemSums postings, alterations;
+    if (Wanted(context, {kRecRzda, kDedRzda})) {
+        postings = SumsByItem(connection, RevenuePostingsSql(dates), {"MES1", "MES2"});
+        alterations = SumsByItem(connection, RevenueAlterationsSql(dates), {"ATE_MES1", "ATE_MES2"});
+    }
     std::map<std::string, StoredCode> codes;
     EachRow(connection, RevenueItemsSql(clause), [&](const TSQLClientDataSet& row) {
+        const std::string item = row.FieldByName("FICHA").AsString();
         StoredCode& code = codes[row.FieldByName("CODRE").AsString()];
         code.budget = code.budget + row.FieldByName("TOTOR").AsCurrency();
-        code.rows += static_cast<int>(row.FieldByName("LINHAS").AsInteger());
+        const auto rows = static_cast<int>(row.FieldByName("LINHAS").AsInteger());
+        code.rows += rows;
         figures.recdisRows = true;
+        // An item's postings count once for each of its rows, as a join on the item counts them.
+        for (int i = 0; i < rows; ++i) {
+            if (const auto* sums = Find(postings, item)) {
+                code.month1 = code.month1 + (*sums)[0];
+                code.month2 = code.month2 + (*sums)[1];
+                code.posted = true;
+            }
+            if (const auto* sums = Find(alterations, item)) {
+                code.to1 = code.to1 + (*sums)[0];
+                code.to2 = code.to2 + (*sums)[1];
+            }
+        }
     });
-    if (Wanted(context, {kRecRzda, kDedRzda})) {
-        EachRow(connection, RevenuePostingsSql(clause, dates), [&](const TSQLClientDataSet& row) {
-            StoredCode& code = codes[row.FieldByName("CODRE").AsString()];
-            code.month1 = code.month1 + row.FieldByName("MES1").AsCurrency();
-            code.month2 = code.month2 + row.FieldByName("MES2").AsCurrency();
-            code.posted = true;
-        });
-        EachRow(connection, RevenueAlterationsSql(clause, dates), [&](const TSQLClientDataSet& row) {
-            StoredCode& code = codes[row.FieldByName("CODRE").AsString()];
-            code.to1 = code.to1 + row.FieldByName("ATE_MES1").AsCurrency();
-            code.to2 = code.to2 + row.FieldByName("ATE_MES2").AsCurrency();
-        });
-    }
     FileFigures recOrcd, recRzda, dedRzda;
     for (const auto& [stored, code] : codes) {
         const std::string written = RevenueCodeText(stored);
@@ -241,12 +256,7 @@ void ReadDeductionBudget(CheckContext& context, TCRSQLConnection& connection) {
 }
 
 using GroupKey = std::tuple<std::optional<std::string>, std::optional<std::string>,
-                            std::optional<std::string>, std::optional<std::string>, std::int64_t>;
-
-GroupKey KeyOf(const TSQLClientDataSet& row) {
-    return {Text(row, "CATEC"), Text(row, "FUNCAO"), Text(row, "SUBFUNCAO"), Text(row, "EXTRA"),
-            row.FieldByName("SAUDE").AsInteger()};
-}
+                            std::optional<std::string>, bool, bool>;
 
 bool IsExtraN(const std::optional<std::string>& extra) {
     if (!extra)
@@ -257,52 +267,56 @@ bool IsExtraN(const std::optional<std::string>& extra) {
     return text == "N";
 }
 
+void Keep(Figures& figures, const std::map<GroupKey, ExpenseGroup>& groups) {
+    for (const auto& [key, g] : groups)
+        figures.expense.push_back(g);
+}
+
 void ReadExpense(CheckContext& context, TCRSQLConnection& connection, const Dates& dates, bool movements) {
     Figures& figures = context.figures;
     const std::string clause =
         BuildEntityFilter(context.request.entities, context.request.entityCodeLength, "E.EMPRESA");
     std::map<GroupKey, ExpenseGroup> groups;
-    auto group = [&groups](const TSQLClientDataSet& row) -> ExpenseGroup& {
-        const GroupKey key = KeyOf(row);
-        ExpenseGroup& found = groups[key];
-        found.catec = std::get<0>(key);
-        found.funcao = std::get<1>(key);
-        found.subfuncao = std::get<2>(key);
-        found.extraN = IsExtraN(std::get<3>(key));
-        found.health = std::get<4>(key) == 1;
-        return found;
+    const auto each = [&](const std::string& sql,
+                          const std::function<void(ExpenseGroup&, const TSQLClientDataSet&)>& add) {
+        EachRow(connection, sql, [&](const TSQLClientDataSet& row) {
+            const GroupKey key{Text(row, "CATEC"), Text(row, "FUNCAO"), Text(row, "SUBFUNCAO"),
+                               IsExtraN(Text(row, "EXTRA")), row.FieldByName("SAUDE").AsInteger() == 1};
+            ExpenseGroup& g = groups[key];
+            std::tie(g.catec, g.funcao, g.subfuncao, g.extraN, g.health) = key;
+            add(g, row);
+        });
     };
-    EachRow(connection, ExpenseItemsSql(clause), [&](const TSQLClientDataSet& row) {
-        ExpenseGroup& g = group(row);
-        g.dotac = g.dotac + row.FieldByName("DOTAC").AsCurrency();
+    const auto money = [](const TSQLClientDataSet& row, const char* column) {
+        return row.FieldByName(column).AsCurrency();
+    };
+    each(ExpenseItemsSql(clause), [&](ExpenseGroup& g, const TSQLClientDataSet& row) {
+        g.dotac = g.dotac + money(row, "DOTAC");
         figures.desdisRows = true;
     });
-    if (movements) {
-        EachRow(connection, ExpenseExecutionSql(kCommitments, clause, dates),
-                [&](const TSQLClientDataSet& row) {
-                    ExpenseGroup& g = group(row);
-                    g.emp1 = g.emp1 + row.FieldByName("MES1").AsCurrency();
-                    g.emp2 = g.emp2 + row.FieldByName("MES2").AsCurrency();
-                    g.empYear = g.empYear + row.FieldByName("ANO").AsCurrency();
-                });
-        EachRow(connection, ExpenseExecutionSql(kLiquidations, clause, dates),
-                [&](const TSQLClientDataSet& row) {
-                    ExpenseGroup& g = group(row);
-                    g.liq1 = g.liq1 + row.FieldByName("MES1").AsCurrency();
-                    g.liq2 = g.liq2 + row.FieldByName("MES2").AsCurrency();
-                    g.liqYear = g.liqYear + row.FieldByName("ANO").AsCurrency();
-                });
-        EachRow(connection, ExpenseAlterationsSql(clause, dates), [&](const TSQLClientDataSet& row) {
-            ExpenseGroup& g = group(row);
-            g.alt1 = g.alt1 + row.FieldByName("MES1").AsCurrency();
-            g.alt2 = g.alt2 + row.FieldByName("MES2").AsCurrency();
-            g.altTo1 = g.altTo1 + row.FieldByName("ATE_MES1").AsCurrency();
-            g.altTo2 = g.altTo2 + row.FieldByName("ATE_MES2").AsCurrency();
-        });
-        figures.expenseMovements = true;
-    }
-    for (auto& [key, g] : groups)
-        figures.expense.push_back(g);
+    if (!movements)
+        return Keep(figures, groups);
+    each(ByExpenseGroupSql(CommitmentsSql(dates), {"MES1", "MES2", "ANO"}, clause),
+         [&](ExpenseGroup& g, const TSQLClientDataSet& row) {
+             g.emp1 = g.emp1 + money(row, "MES1");
+             g.emp2 = g.emp2 + money(row, "MES2");
+             g.empYear = g.empYear + money(row, "ANO");
+         });
+    each(ByExpenseGroupSql(LiquidationsSql(dates), {"MES1", "MES2", "ANO"}, clause),
+         [&](ExpenseGroup& g, const TSQLClientDataSet& row) {
+             g.liq1 = g.liq1 + money(row, "MES1");
+             g.liq2 = g.liq2 + money(row, "MES2");
+             g.liqYear = g.liqYear + money(row, "ANO");
+         });
+    each(ByExpenseGroupSql(ExpenseAlterationsSql(dates), {"MES1", "MES2", "ATE_MES1", "ATE_MES2"}, clause),
+         [&](ExpenseGroup& g, const TSQLClientDataSet& row) {
+             g.alt1 = g.alt1 + money(row, "MES1");
+             g.alt2 = g.alt2 + money(row, "MES2");
+             g.altTo1 = g.altTo1 + money(row, "ATE_MES1");
+             g.altTo2 = g.altTo2 + money(row, "ATE_MES2");
+         });
+    figures.expenseMovements = true;
+    Keep(figures, groups);
 }
 
 std::string PairKey(const ExpenseGroup& g) {
