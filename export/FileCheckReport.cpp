@@ -72,7 +72,8 @@ FileSummary Summary(const CheckContext& context, FileIndex file) {
 }
 
 QString Bimester(const CheckRequest& request) {
-    return u"%1º bimestre de %2"_s.arg(request.bimester).arg(request.fiscalYear.trimmed());
+    // The period's year: a short year in the settings ("24") reads as the run reads it.
+    return u"%1º bimestre de %2"_s.arg(request.bimester).arg(request.period.month1Start.year());
 }
 
 QString Entities(const CheckRequest& request) {
