@@ -199,10 +199,10 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   {"E03", "E04"},
                   "REC_RZDA.TXT"},
-        // An amount changed, same length.
+        // An amount one cent off, same length.
         CheckCase{"E04",
                   {},
-                  [](const fs::path& out) { ReplaceInFile(out / "REC_RZDA.TXT", "100,00", "190,00"); },
+                  [](const fs::path& out) { ReplaceInFile(out / "REC_RZDA.TXT", "100,00", "100,01"); },
                   {"E04"},
                   "REC_RZDA.TXT"},
         // An EXTRA 'S' item counts in the budget by category, not in the one by function.
