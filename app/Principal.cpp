@@ -14,7 +14,6 @@
 #include "export/ExportRun.h"
 #include "export/ExportSteps.h"
 #include "export/FolderText.h"
-#include "export/Period.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
 
@@ -371,18 +370,7 @@ void TFrmPrincipalLRF::BitBtn2Click() {
             WindowExportSink(*Memo1, *PrBar, *PBAR2).BimesterMissing();
             return;
         }
-        CheckRequest check{PeriodOfBimester(request.bimesterIndex + 1, request.fiscalYear),
-                           request.bimesterIndex + 1,
-                           request.fiscalYear,
-                           request.entities,
-                           request.entityCodeLength,
-                           {},
-                           true,
-                           request.folderText,
-                           {}};
-        const auto& steps = ExportSteps();
-        for (std::size_t i = 0; i < steps.size(); ++i)
-            check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+        const CheckRequest check = CheckRequestFor(request, true);
         const InputBlock noInputMeanwhile(*this);
         const TCRSQLConnection::Snapshot snapshot(Conexao);
         ShowReport(CheckFiles(check, Conexao, RegionalSettings::FromSystem()));

@@ -77,6 +77,22 @@ void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDa
 
 } // namespace
 
+CheckRequest CheckRequestFor(const ExportRequest& request, bool filesNamed,
+                             std::vector<WrittenFile> written) {
+    CheckRequest check;
+    check.period = PeriodOfBimester(request.bimesterIndex + 1, request.fiscalYear);
+    check.bimester = request.bimesterIndex + 1;
+    check.entities = request.entities;
+    check.entityCodeLength = request.entityCodeLength;
+    const auto& steps = ExportSteps();
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+    check.filesNamed = filesNamed;
+    check.folderText = request.folderText;
+    check.written = std::move(written);
+    return check;
+}
+
 ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connection, TSQLClientDataSet& cds1,
                        ExportSink& sink, const RegionalSettings& regional) {
     const auto& steps = ExportSteps();
@@ -143,17 +159,7 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
     sink.AppendLog(QString::number(result.filesFailed) + u" arquivo(s) não criado(s) por algum erro!"_s);
 
     if (request.checkFiles) {
-        CheckRequest check{period,
-                           request.bimesterIndex + 1,
-                           request.fiscalYear,
-                           request.entities,
-                           request.entityCodeLength,
-                           {},
-                           true,
-                           request.folderText,
-                           result.written};
-        for (std::size_t i = 0; i < steps.size(); ++i)
-            check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+        const CheckRequest check = CheckRequestFor(request, true, result.written);
         if (!snapshot && std::ranges::find(check.wanted, true) != check.wanted.end())
             snapshot.emplace(connection);
         result.report = CheckFiles(check, connection, regional);

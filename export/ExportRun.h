@@ -51,6 +51,11 @@ struct ExportResult {
     std::optional<CheckReport> report; // when the request asked for the conferência
 };
 
+// The conferência of the request's file boxes in its folder. `filesNamed`: a missing file is an error.
+// Throws ExportError for a fiscal year that gives no date.
+CheckRequest CheckRequestFor(const ExportRequest& request, bool filesNamed,
+                             std::vector<WrittenFile> written = {});
+
 // Runs the export. Errors outside a file's guarded writing (a query the database rejects, an entity code
 // that is not a number, an invalid fiscal year) propagate as exceptions and end the run.
 ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connection, TSQLClientDataSet& cds1,

@@ -31,7 +31,6 @@ struct WrittenFile {
 struct CheckRequest {
     Period period;
     int bimester = 0; // 1..6
-    QString fiscalYear;
     std::vector<EntityItem> entities;
     std::size_t entityCodeLength = 0;
     std::array<bool, kStepCount> wanted{}; // the file boxes to check, in step order

@@ -2,7 +2,6 @@
 
 #include "app/cli/CommandLine.h"
 #include "database/Connection.h"
-#include "export/Period.h"
 
 #include <cstdio>
 #include <exception>
@@ -19,18 +18,7 @@ void PrintReport(const CheckReport& report) {
 int CheckFolder(const ExportRequest& request, bool filesNamed, TCRSQLConnection& connection) {
     std::optional<CheckReport> report;
     try {
-        CheckRequest check{PeriodOfBimester(request.bimesterIndex + 1, request.fiscalYear),
-                           request.bimesterIndex + 1,
-                           request.fiscalYear,
-                           request.entities,
-                           request.entityCodeLength,
-                           {},
-                           filesNamed,
-                           request.folderText,
-                           {}};
-        const auto& steps = ExportSteps();
-        for (std::size_t i = 0; i < steps.size(); ++i)
-            check.wanted[i] = request.ticked[i] && steps[i].generator != nullptr;
+        const CheckRequest check = CheckRequestFor(request, filesNamed);
         const TCRSQLConnection::Snapshot snapshot(connection);
         report = CheckFiles(check, connection, RegionalSettings::FromSystem());
     } catch (const std::exception& error) {

@@ -127,16 +127,7 @@ TEST_P(FileCheckTest, FiresExactlyItsCheck) {
 
     if (c.edit != nullptr) {
         c.edit(folder / "out");
-        CheckRequest check{PeriodOfBimester(2, u"2024"_qs),
-                           2,
-                           u"2024"_qs,
-                           request.entities,
-                           1,
-                           {},
-                           true,
-                           request.folderText,
-                           {}};
-        check.wanted.fill(true);
+        const CheckRequest check = CheckRequestFor(request, true);
         const TCRSQLConnection::Snapshot snapshot(connection);
         report = CheckFiles(check, connection, RegionalSettings{});
     }
@@ -278,9 +269,7 @@ TEST(FileCheckAfterRun, BytesChangedOnDiskAreNotWhatTheRunWrote) {
     const std::size_t second = bytes.find("\r\n") + 2;
     WriteBytes(folder / "out" / "REC_ORCD.TXT", bytes.substr(second) + bytes.substr(0, second));
 
-    CheckRequest check{
-        PeriodOfBimester(2, u"2024"_qs), 2, u"2024"_qs, {}, 0, {}, true, request.folderText, result.written};
-    check.wanted.fill(true);
+    const CheckRequest check = CheckRequestFor(request, true, result.written);
     const TCRSQLConnection::Snapshot snapshot(connection);
     const CheckReport report = CheckFiles(check, connection, RegionalSettings{});
     const std::string text = report.Text().toStdString();
