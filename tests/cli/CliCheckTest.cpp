@@ -1,4 +1,5 @@
 // lrf-export's conferência: after a run (--conferencia) and of the files already in a folder (--conferir).
+#include "ExpenseFixture.h"
 #include "ExportFixture.h"
 
 #include <QProcess>
@@ -151,6 +152,27 @@ TEST(CliCheckTest, ConferenciaFollowsTheLog) {
     EXPECT_NE(
         run.out.find("\n    DED_ORCD.TXT: o arquivo n\xC3\xA3o foi criado nesta execu\xC3\xA7\xC3\xA3o\n"),
         std::string::npos)
+        << run.out;
+}
+
+// Every file created, and an error check fails: an empty CADCLI gives the health statements no line.
+TEST(CliCheckTest, ConferenciaWithAnErrorIsExitCodeFour) {
+    RevenueIni();
+    const fs::path folder = Root() / "nocadcli";
+    fs::create_directories(folder / "ARQ2010");
+    {
+        auto db = tools::DatabaseWriter::Create((folder / "ARQ2010" / "KORV2010.FDB").string());
+        CreateExpenseTables(db);
+        FillExpenseRows(db, 0);
+    }
+    WriteBytes(folder / "Korv.ini", "[KORV]\r\nano=2010\r\nCaminho_Base_Dados=" + folder.string() + "/\r\n");
+    const Outcome run =
+        RunExportTool({"--bimestre", "2", "--arquivos", "DSO_ORCD,DFS_ORCD", "--saida",
+                       (folder / "out").string(), "--ini", (folder / "Korv.ini").string(), "--conferencia"});
+    EXPECT_EQ(run.exitCode, 4) << run.out << run.err;
+    EXPECT_NE(run.out.find("2 arquivo(s) criado(s) com sucesso!\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\n    DSO_ORCD.TXT: chaves repetidas ou faltando\n        falta a linha 1.11"),
+              std::string::npos)
         << run.out;
 }
 
