@@ -5,12 +5,14 @@
 #   ./lrf.sh build       only install what is missing and build
 #   ./lrf.sh screenshot  save a picture of the main window under Xvfb (docs/main-window.png)
 #   ./lrf.sh bench       time an export of a large sample installation against isql
+#   ./lrf.sh package     build the Debian package build/lrf-tce_<version>_amd64.deb and check it with lintian
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
 BUILD=$ROOT/build
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
-          firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time)
+          firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time
+          dpkg-dev file lintian desktop-file-utils man-db bash-completion)
 
 install_missing() {
   local missing=()
@@ -61,10 +63,17 @@ case "$cmd" in
     trap firebird_server_stop EXIT
     export LRF_TEST_SERVER_HOST=127.0.0.1
     (cd "$BUILD" && ctest --output-on-failure -j2)
+    source "$ROOT/tools/package.sh"
+    package_test
     ;;
   bench)
     build
     source "$ROOT/bench/run.sh"
+    ;;
+  package)
+    build
+    source "$ROOT/tools/package.sh"
+    package_build
     ;;
   screenshot)
     build
@@ -72,6 +81,6 @@ case "$cmd" in
     source "$ROOT/tools/screenshot.sh"
     ;;
   *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 64 ;;
 esac

@@ -1,0 +1,152 @@
+# Sourced by ./lrf.sh once the build is done (ROOT and BUILD are set).
+#   package_build  makes the Debian package in build/ with CPack and checks it with lintian
+#   package_test   checks the package's files, runs the unpacked lrf-export through its /usr/bin link
+#                  against the build tree's, and, as root, installs, runs and purges the package
+
+package_file() {
+  local version
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$BUILD/CMakeCache.txt")
+  echo "$BUILD/lrf-tce_${version}_$(dpkg --print-architecture).deb"
+}
+
+package_build() {
+  local deb
+  deb=$(package_file)
+  rm -f "$deb"
+  if ! (cd "$BUILD" && cpack -G DEB) >"$BUILD/cpack.log" 2>&1; then
+    cat "$BUILD/cpack.log" >&2
+    return 1
+  fi
+  echo "Pacote: $deb"
+  # Lintian warns about running as root; a package check needs no privileges.
+  local lintian=(lintian --fail-on error --tag-display-limit 0)
+  if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1; then
+    chmod o+r "$deb"
+    lintian=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/tmp "${lintian[@]}")
+  fi
+  "${lintian[@]}" "$deb"
+}
+
+package_test() (
+  set -euo pipefail
+  local deb scratch unpacked lib sample reference status
+  deb=$(package_file)
+  package_build
+  scratch=$BUILD/package-test
+  unpacked=$scratch/root
+  lib=$unpacked/usr/lib/lrf-tce
+  sample=$scratch/sample
+  reference=$scratch/reference
+  rm -rf "$unpacked" "$scratch"/out-*
+  mkdir -p "$unpacked"
+  dpkg-deb -x "$deb" "$unpacked"
+  fail() { echo "package test: $*" >&2; exit 1; }
+
+  # Layout.
+  [ "$(readlink "$unpacked/usr/bin/lrf-tce")" = ../lib/lrf-tce/lrf-tce ] || fail "/usr/bin/lrf-tce link"
+  [ "$(readlink "$unpacked/usr/bin/lrf-export")" = ../lib/lrf-tce/lrf-export ] || fail "/usr/bin/lrf-export link"
+  [ "$(readlink "$lib/Korv.ini")" = /etc/lrf-tce/Korv.ini ] || fail "Korv.ini link"
+  [ -f "$lib/dbexpida.dll" ] || fail "no dbexpida.dll"
+  [ -z "$(find "$unpacked" -iname '*sample*')" ] || fail "the sample tool is in the package"
+  [ "$(dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles)" = /etc/lrf-tce/Korv.ini ] ||
+    fail "Korv.ini is not a conffile"
+  local depends
+  depends=$(dpkg-deb -f "$deb" Depends)
+  for needed in libqt6core6 libfbclient2 firebird3.0-server-core; do
+    [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
+  done
+  # Every line of the shipped settings is a comment, blank or the section: no key is read.
+  if grep -Evn '^[[:blank:]]*(;.*)?$|^\[KORV\]$' "$unpacked/etc/lrf-tce/Korv.ini"; then
+    fail "a key of /etc/lrf-tce/Korv.ini is not commented"
+  fi
+  desktop-file-validate "$unpacked/usr/share/applications/lrf-tce.desktop"
+  file "$unpacked/usr/share/icons/hicolor/48x48/apps/lrf-tce.png" | grep -q '48 x 48' || fail "icon size"
+  local page warnings
+  for page in "$unpacked"/usr/share/man/man1/*.1.gz; do
+    warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
+  done
+  [ -f "$unpacked/usr/share/man/man1/lrf-export.1.gz" ] && [ -f "$unpacked/usr/share/man/man1/lrf-tce.1.gz" ] ||
+    fail "a manual page is missing"
+  package_completion_test "$unpacked/usr/share/bash-completion/completions/lrf-export"
+
+  # The unpacked program reads the settings beside its resolved path: first the shipped file, which
+  # names no database, then one that names the sample.
+  ln -sfn "$unpacked/etc/lrf-tce/Korv.ini" "$lib/Korv.ini"
+  status=0
+  "$unpacked/usr/bin/lrf-export" --bimestre 2 --saida "$scratch/out-none/" >/dev/null 2>"$scratch/none.err" ||
+    status=$?
+  [ "$status" -eq 3 ] && grep -q 'Base de Dados do sistema não encontrada' "$scratch/none.err" ||
+    fail "the shipped settings should name no database (exit $status: $(cat "$scratch/none.err"))"
+
+  [ -f "$sample/Korv.ini" ] || "$BUILD/bin/korv-sample" --dir "$sample" --ano 2024 >/dev/null
+  cp "$sample/Korv.ini" "$unpacked/etc/lrf-tce/Korv.ini"
+  "$BUILD/bin/lrf-export" --ini "$sample/Korv.ini" --bimestre 2 --saida "$scratch/out-build/" \
+    >"$scratch/build.log"
+  "$unpacked/usr/bin/lrf-export" --bimestre 2 --saida "$scratch/out-unpacked/" >"$scratch/unpacked.log"
+  package_same_files "$scratch/out-build" "$scratch/out-unpacked"
+  cmp "$scratch/build.log" "$scratch/unpacked.log" || fail "the logs differ"
+
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "package test: not root, dpkg -i skipped"
+  elif dpkg-query -W -f='${Status}' lrf-tce 2>/dev/null | grep -q 'installed'; then
+    echo "package test: lrf-tce is installed on this machine, dpkg -i skipped"
+  else
+    package_install_test "$deb" "$sample/Korv.ini" "$scratch"
+  fi
+  echo "package test: passed"
+)
+
+# Ten files, byte for byte.
+package_same_files() {
+  local count
+  count=$(find "$1" -maxdepth 1 -name '*.TXT' | wc -l)
+  [ "$count" -eq 10 ] || { echo "package test: $count files in $1, not 10" >&2; return 1; }
+  diff -r "$1" "$2" >&2 || { echo "package test: $2 differs from $1" >&2; return 1; }
+}
+
+package_install_test() (
+  local deb=$1 settings=$2 scratch=$3
+  # Never leave the package on the machine, whatever fails.
+  trap 'dpkg --purge lrf-tce >/dev/null 2>&1 || true' EXIT
+  dpkg -i "$deb" >/dev/null
+  cp "$settings" /etc/lrf-tce/Korv.ini
+  (cd / && lrf-export --bimestre 2 --saida "$scratch/out-installed/" >/dev/null)
+  [ "$(command -v lrf-export)" = /usr/bin/lrf-export ]
+  package_same_files "$scratch/out-build" "$scratch/out-installed"
+  dpkg --purge lrf-tce >/dev/null
+  if [ -e /etc/lrf-tce ] || [ -e /usr/lib/lrf-tce ] || [ -e /usr/bin/lrf-export ]; then
+    echo "package test: files left after purge" >&2
+    return 1
+  fi
+)
+
+# The completion's answers, as bash would ask for them.
+package_completion_test() (
+  set +eu
+  source /usr/share/bash-completion/bash_completion
+  source "$1"
+  compopt() { :; } # only valid while bash itself completes
+  answers() {
+    COMP_WORDS=(lrf-export "$@")
+    COMP_CWORD=$#
+    COMP_LINE="lrf-export $*"
+    COMP_POINT=${#COMP_LINE}
+    COMPREPLY=()
+    _lrf_export lrf-export "${COMP_WORDS[-1]}" "${COMP_WORDS[-2]}"
+    echo "${COMPREPLY[*]}"
+  }
+  local got
+  check() {
+    local expected=$1
+    shift
+    got=$(answers "$@")
+    [ "$got" = "$expected" ] || { echo "package test: completion of '$*': '$got', not '$expected'" >&2; exit 1; }
+  }
+  check '--bimestre' --bim
+  check '1 2 3 4 5 6' --bimestre ''
+  check 'REC_ORCD REC_RZDA' --arquivos rec
+  check 'REC_ORCD,DSO_ORCD REC_ORCD,DSA_ORCD' --arquivos REC_ORCD,ds
+  check 'todos' --arquivos to
+  check '--bimestre --entidades --arquivos --saida --ini --help' ''
+)
