@@ -17,26 +17,32 @@ package_build() {
     cat "$BUILD/cpack.log" >&2
     return 1
   fi
-  echo "Pacote: $deb"
-  # Lintian warns about running as root; a package check needs no privileges.
-  local lintian=(lintian --fail-on error --tag-display-limit 0)
+  echo "Package: $deb"
+  # Lintian warns about running as root; a package check needs no privileges. The copy lies where
+  # that user can read it, whatever the mode of the folders above the build.
   if [ "$(id -u)" -eq 0 ] && id nobody >/dev/null 2>&1; then
-    chmod o+r "$deb"
-    lintian=(setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME=/tmp "${lintian[@]}")
+    local copy status=0
+    copy=$(mktemp -d)
+    chmod 755 "$copy"
+    cp "$deb" "$copy/"
+    chmod 644 "$copy/${deb##*/}"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$copy" \
+      lintian --fail-on error --tag-display-limit 0 "$copy/${deb##*/}" || status=$?
+    rm -rf "$copy"
+    return "$status"
   fi
-  "${lintian[@]}" "$deb"
+  lintian --fail-on error --tag-display-limit 0 "$deb"
 }
 
 package_test() (
   set -euo pipefail
-  local deb scratch unpacked lib sample reference status
+  local deb scratch unpacked lib sample status
   deb=$(package_file)
   package_build
   scratch=$BUILD/package-test
   unpacked=$scratch/root
   lib=$unpacked/usr/lib/lrf-tce
   sample=$scratch/sample
-  reference=$scratch/reference
   rm -rf "$unpacked" "$scratch"/out-*
   mkdir -p "$unpacked"
   dpkg-deb -x "$deb" "$unpacked"
@@ -63,7 +69,7 @@ package_test() (
   file "$unpacked/usr/share/icons/hicolor/48x48/apps/lrf-tce.png" | grep -q '48 x 48' || fail "icon size"
   local page warnings
   for page in "$unpacked"/usr/share/man/man1/*.1.gz; do
-    warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+    warnings=$(LC_ALL=C.UTF-8 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
     [ -z "$warnings" ] || fail "$(basename "$page"): $warnings"
   done
   [ -f "$unpacked/usr/share/man/man1/lrf-export.1.gz" ] && [ -f "$unpacked/usr/share/man/man1/lrf-tce.1.gz" ] ||
@@ -87,10 +93,13 @@ package_test() (
   package_same_files "$scratch/out-build" "$scratch/out-unpacked"
   cmp "$scratch/build.log" "$scratch/unpacked.log" || fail "the logs differ"
 
+  # A package this machine already has, even only its settings, is the user's: never purge it.
+  local known
+  known=$(dpkg-query -W -f='${Status}' lrf-tce 2>/dev/null || true)
   if [ "$(id -u)" -ne 0 ]; then
     echo "package test: not root, dpkg -i skipped"
-  elif dpkg-query -W -f='${Status}' lrf-tce 2>/dev/null | grep -q 'installed'; then
-    echo "package test: lrf-tce is installed on this machine, dpkg -i skipped"
+  elif [ -n "$known" ] && [[ $known != *not-installed ]]; then
+    echo "package test: lrf-tce is on this machine ($known), dpkg -i skipped"
   else
     package_install_test "$deb" "$sample/Korv.ini" "$scratch"
   fi
@@ -107,8 +116,9 @@ package_same_files() {
 
 package_install_test() (
   local deb=$1 settings=$2 scratch=$3
-  # Never leave the package on the machine, whatever fails.
+  # Never leave the package on the machine, whatever fails or stops the test.
   trap 'dpkg --purge lrf-tce >/dev/null 2>&1 || true' EXIT
+  trap 'exit 130' INT TERM HUP
   dpkg -i "$deb" >/dev/null
   cp "$settings" /etc/lrf-tce/Korv.ini
   (cd / && lrf-export --bimestre 2 --saida "$scratch/out-installed/" >/dev/null)
