@@ -92,6 +92,8 @@ package_test() (
   "$unpacked/usr/bin/lrf-export" --bimestre 2 --saida "$scratch/out-unpacked/" >"$scratch/unpacked.log"
   package_same_files "$scratch/out-build" "$scratch/out-unpacked"
   cmp "$scratch/build.log" "$scratch/unpacked.log" || fail "the logs differ"
+  package_window_test "$unpacked/usr/bin/lrf-tce" "$(realpath "$lib")/dbexpida.dll" ||
+    fail "lrf-tce started through /usr/bin did not load its driver"
 
   # A package this machine already has, even only its settings, is the user's: never purge it.
   local known
@@ -105,6 +107,31 @@ package_test() (
   fi
   echo "package test: passed"
 )
+
+# The window has no exit to wait for: it passed its start-up once the driver beside its resolved path
+# is loaded (the database is opened with it).
+package_window_test() {
+  local link=$1 driver=$2 pid loaded=1
+  QT_QPA_PLATFORM=offscreen "$link" >/dev/null 2>&1 &
+  pid=$!
+  for _ in $(seq 150); do
+    if grep -qF "$driver" "/proc/$pid/maps" 2>/dev/null; then
+      loaded=0
+      break
+    fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  # The Firebird engine in the process catches SIGTERM for its own shutdown; the window goes on.
+  kill "$pid" 2>/dev/null || true
+  for _ in $(seq 30); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  return "$loaded"
+}
 
 # Ten files, byte for byte.
 package_same_files() {
