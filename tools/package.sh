@@ -1,7 +1,8 @@
 # Sourced by ./lrf.sh once the build is done (ROOT and BUILD are set).
 #   package_build  makes the Debian package in build/ with CPack and checks it with lintian
 #   package_test   checks the package's files, runs the unpacked lrf-export through its /usr/bin link
-#                  against the build tree's, and, as root, installs, runs and purges the package
+#                  against the build tree's, starts lrf-tce through its link, and, as root, installs,
+#                  runs and purges the package
 
 package_file() {
   local version
@@ -182,6 +183,8 @@ package_completion_test() (
   }
   check '--bimestre' --bim
   check '1 2 3 4 5 6' --bimestre ''
+  check 'DED_ORCD DED_RZDA DES_ORCD DES_RZDA DFS_ORCD DFS_RZDA DSO_ORCD DSA_ORCD REC_ORCD REC_RZDA todos' \
+    --arquivos ''
   check 'REC_ORCD REC_RZDA' --arquivos rec
   check 'REC_ORCD,DSO_ORCD REC_ORCD,DSA_ORCD' --arquivos REC_ORCD,ds
   check 'todos' --arquivos to
