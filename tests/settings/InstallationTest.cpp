@@ -92,7 +92,7 @@ protected:
 
 TEST_F(SettingsOverride, SettingsFileLiesBesideTheExecutable) {
     const fs::path file = lrf::SettingsFilePath();
-    EXPECT_EQ(file.parent_path(), fs::path(lrf::ExecutableFolder()).parent_path());
+    EXPECT_EQ(file.parent_path(), lrf::PathFromUtf8(lrf::ExecutableFolder()).parent_path());
     std::string name = file.filename().string();
     for (char& c : name)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
