@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs lrf-tce on a Debian 12 machine.
 #   ./lrf.sh demo        build, create the sample installation in sample/ and export from it
-#   ./lrf.sh test        build and run every test (a Firebird server on 127.0.0.1 is started for them)
+#   ./lrf.sh test        build and run every test, the Windows build's under Wine (starts a Firebird server)
 #   ./lrf.sh build       only install what is missing and build
 #   ./lrf.sh screenshot  save a picture of the main window under Xvfb (docs/main-window.png)
 #   ./lrf.sh bench       time an export of a large sample installation against isql
@@ -57,12 +57,15 @@ case "$cmd" in
     source "$ROOT/tools/demo.sh"
     ;;
   test)
+    source "$ROOT/tools/windows-tests.sh"
+    PACKAGES+=("${WINDOWS_PACKAGES[@]}")
     build
     source "$ROOT/tools/firebird-server.sh"
     firebird_server_start
     trap firebird_server_stop EXIT
     export LRF_TEST_SERVER_HOST=127.0.0.1
     (cd "$BUILD" && ctest --output-on-failure -j2)
+    windows_tests
     source "$ROOT/tools/package.sh"
     package_test
     ;;
