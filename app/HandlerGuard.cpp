@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QStringDecoder>
 #include <exception>
 
 namespace lrf {
@@ -18,15 +17,6 @@ QString ErrorBoxText(const QString& message) {
     if (!message.isEmpty() && message.back() > u'.')
         return message + u'.';
     return message;
-}
-
-QString ErrorMessageText(const char* what) {
-    const QByteArrayView bytes(what);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = FromWindows1252(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
-    return text;
 }
 
 void ShowErrorBox(const QString& message) {
