@@ -325,6 +325,9 @@ QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
 }
 
 void TFrmPrincipalLRF::BitBtn1Click() {
+    // Alt+E presses the button without the focus leaving the folder box: the run applies the box's rule
+    // itself, or the file names would be glued to the folder's name.
+    edDiretorioExit();
     ExportRequest request;
     request.bimesterIndex = cbBimestre->currentIndex();
     request.entities.reserve(static_cast<std::size_t>(Lista->count()));
