@@ -1,5 +1,6 @@
 #include "app/HandlerGuard.h"
 
+#include "export/ExportError.h"
 #include "export/Windows1252.h"
 
 #include <QApplication>
@@ -19,15 +20,18 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
-void ShowErrorBox(const QString& message) {
+void ShowErrorBox(const QString& message, const QString& detail) {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setDetailedText(detail);
     box.exec();
 }
 
 void RunHandler(const std::function<void()>& handler) noexcept {
     try {
         handler();
+    } catch (const StatementError& error) {
+        ShowErrorBox(ErrorMessageText(error.what()), QString::fromStdString(error.Detail()));
     } catch (const std::exception& error) {
         ShowErrorBox(ErrorMessageText(error.what()));
     } catch (...) {

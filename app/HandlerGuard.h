@@ -13,9 +13,11 @@ QString ApplicationTitle();
 
 // The error box's text: the message, with "." appended when its last character sorts after ".".
 QString ErrorBoxText(const QString& message);
-void ShowErrorBox(const QString& message);
+// `detail`, when given, is the box's detailed text: why, beside the message.
+void ShowErrorBox(const QString& message, const QString& detail = {});
 
-// Runs `handler`; an exception leaving it goes to the error box.
+// Runs `handler`; an exception leaving it goes to the error box (a failed query with its file's name in
+// the detailed text).
 void RunHandler(const std::function<void()>& handler) noexcept;
 
 // A handler wrapped for connect(): connect(button, &QPushButton::clicked, this, Guarded(this, &W::Click)).

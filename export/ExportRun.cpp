@@ -3,6 +3,7 @@
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
 #include "export/EntityFilter.h"
+#include "export/ExportError.h"
 #include "export/Period.h"
 #include "export/Windows1252.h"
 
@@ -150,11 +151,15 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
         if (generator != nullptr) {
             const std::string clause =
                 BuildEntityFilter(request.entities, request.entityCodeLength, generator->columnReference);
-            if (!snapshot)
-                snapshot.emplace(connection);
             cds1.Close();
             cds1.CommandText = generator->buildSql(period, clause, regional);
-            cds1.Open();
+            try {
+                if (!snapshot)
+                    snapshot.emplace(connection);
+                cds1.Open();
+            } catch (const DatabaseError& error) {
+                throw StatementError(error, generator->fileName);
+            }
             sink.SetFileMaximum(ClampToInt(cds1.RecordCount()));
 
             const QString fileName = FromAscii(generator->fileName);

@@ -50,8 +50,9 @@ struct ExportResult {
     int filesFailed = 0;
 };
 
-// Runs the export. Errors outside a file's guarded writing (a query the database rejects, an entity code
-// that is not a number, an invalid fiscal year) propagate as exceptions and end the run.
+// Runs the export. Errors outside a file's guarded writing (a query the database rejects, as a
+// StatementError naming the file; an entity code that is not a number; an invalid fiscal year) propagate
+// as exceptions and end the run.
 ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connection, TSQLClientDataSet& cds1,
                        ExportSink& sink, const RegionalSettings& regional);
 

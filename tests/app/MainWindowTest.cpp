@@ -366,6 +366,8 @@ private slots:
         QCOMPARE(closer.boxes.size(), std::size_t(1));
         QCOMPARE(closer.boxes[0].caption, QStringLiteral("LRF - TCE-MT"));
         QCOMPARE(closer.boxes[0].icon, QMessageBox::Critical);
+        QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("RECDIS")), qPrintable(closer.boxes[0].text));
+        QCOMPARE(closer.boxes[0].detailedText, QStringLiteral("A consulta do arquivo REC_RZDA.TXT falhou."));
         QVERIFY(!Find<QPlainTextEdit>(QStringLiteral("Memo1"))
                      ->toPlainText()
                      .contains(QStringLiteral("Finalizei")));

@@ -3,6 +3,7 @@
 // file is put in place, and a folder that takes no new name. Every such file is logged as failed, and
 // nothing stays under its name: no cut file, no temporary file, no file of an earlier run.
 #include "ExportFixture.h"
+#include "FileSystemTraps.h"
 
 #include "export/ExportSteps.h"
 
@@ -11,13 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -217,46 +212,10 @@ TEST_F(FileFailureTest, AFolderThatVanishesBeforeTheFileIsPutInPlace) {
         EXPECT_EQ(result.filesFailed, 1) << large;
         EXPECT_EQ(vanishing.log.front(), kFailed);
         ASSERT_EQ(vanishing.reasons.size(), 1u);
-        EXPECT_FALSE(vanishing.reasons[0].empty());
+        EXPECT_EQ(vanishing.reasons[0], "No such file or directory");
         EXPECT_FALSE(fs::exists(folder));
     }
 }
-
-// Makes a folder keep its names, or a file its bytes: the immutable flag where this process may set it
-// (root), the write permission otherwise. False when neither holds for this process.
-bool Protect(const fs::path& path, bool on) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (fd >= 0) {
-        int flags = 0;
-        bool done = false;
-        if (ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        }
-        ::close(fd);
-        if (done)
-            return true;
-    }
-    if (geteuid() == 0)
-        return false; // root writes whatever the permissions say
-    const bool folder = fs::is_directory(path);
-    ::chmod(path.c_str(), on ? (folder ? 0555 : 0444) : (folder ? 0755 : 0644));
-    return true;
-}
-
-class Protected {
-public:
-    explicit Protected(fs::path path) : path_(std::move(path)), held_(Protect(path_, true)) {}
-    ~Protected() {
-        if (held_)
-            Protect(path_, false);
-    }
-    bool Held() const { return held_; }
-
-private:
-    fs::path path_;
-    bool held_;
-};
 
 struct ProtectedCase {
     const char* name;
@@ -320,16 +279,9 @@ INSTANTIATE_TEST_SUITE_P(
 // A real small file system, filled up: the disk is completely full, or has less room than the file.
 // Needs the right to mount (root in CI); skipped otherwise.
 TEST_F(FileFailureTest, ASmallFileSystemThatFillsUp) {
-    const fs::path mountPoint = ScratchPath("file_failure_tmpfs");
-    fs::create_directories(mountPoint);
-    ::umount2(mountPoint.c_str(), MNT_DETACH);
-    if (::mount("tmpfs", mountPoint.c_str(), "tmpfs", 0, "size=64k") != 0)
-        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(errno);
-    struct Unmount {
-        fs::path path;
-        ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
-    } unmount{mountPoint};
-
+    const SmallFileSystem disk(ScratchPath("file_failure_tmpfs"));
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(disk.Error());
     const struct {
         bool large;
         std::size_t freeBytes; // left free by the filler
@@ -337,22 +289,11 @@ TEST_F(FileFailureTest, ASmallFileSystemThatFillsUp) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.large ? "large" : "small") + " file, " + std::to_string(c.freeBytes) +
                      " bytes free");
-        const fs::path folder = mountPoint / "out";
-        fs::remove_all(mountPoint / "filler");
+        const fs::path folder = ScratchPath("file_failure_tmpfs") / "out";
         fs::remove_all(folder);
         fs::create_directories(folder);
         WriteBytes(folder / "DED_ORCD.TXT", kEarlier);
-        {
-            const int fd = ::open((mountPoint / "filler").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            ASSERT_GE(fd, 0);
-            const std::string block(4096, 'x');
-            std::size_t written = 0;
-            for (ssize_t n; (n = ::write(fd, block.data(), block.size())) > 0;)
-                written += static_cast<std::size_t>(n);
-            ASSERT_EQ(errno, ENOSPC);
-            ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(written - std::min(written, c.freeBytes))), 0);
-            ::close(fd);
-        }
+        ASSERT_TRUE(disk.FillUp(c.freeBytes));
         RecordingSink sink;
         const ExportResult result = Run(Request(folder, c.large, {"DED_ORCD"}), sink);
         EXPECT_EQ(result.filesFailed, 1);
