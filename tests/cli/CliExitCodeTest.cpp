@@ -276,6 +276,7 @@ TEST(CliReasonTest, ADatabaseLockedByAnotherProcessSaysSo) {
                            "\"\n-Database already opened with engine instance, incompatible with current\n");
 }
 
+#ifdef __linux__ // tmpfs and the immutable flag
 // A folder on a full disk: the failure line, exit code 1, the system's reason, and nothing under the
 // file's name, not even the earlier run's file.
 TEST(CliReasonTest, AFullDiskIsAFailedFileWithItsReason) {
@@ -318,6 +319,7 @@ TEST(CliReasonTest, AnEarlierFileThatCannotBeRemovedIsTold) {
         << run.err;
     EXPECT_EQ(ReadBytes(folder / "DED_ORCD.TXT"), "9.7.2.1.01.00;1,00;\r\n");
 }
+#endif
 
 // A log that cannot be written is no summary: a script must not read success.
 TEST(CliOutputTest, UnwritableStandardOutputIsARunError) {

@@ -2,6 +2,7 @@
 // this process, lowered around the writing only, and a small tmpfs), a folder that vanishes before the
 // file is put in place, and a folder that takes no new name. Every such file is logged as failed, and
 // nothing stays under its name: no cut file, no temporary file, no file of an earlier run.
+#ifdef __linux__ // the file size limit, the immutable flag and tmpfs
 #include "ExportFixture.h"
 #include "FileSystemTraps.h"
 
@@ -306,3 +307,4 @@ TEST_F(FileFailureTest, ASmallFileSystemThatFillsUp) {
 
 } // namespace
 } // namespace lrf::test
+#endif

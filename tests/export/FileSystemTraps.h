@@ -1,6 +1,7 @@
 #pragma once
 // Real file systems that refuse a file (Linux): a folder or file that cannot be changed, and a small
 // tmpfs that fills up. Each says when this process cannot set it up, so the test can be skipped.
+#ifdef __linux__
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -95,3 +96,4 @@ private:
 };
 
 } // namespace lrf::test
+#endif
