@@ -86,6 +86,7 @@ private slots:
         QCOMPARE(result.fiscalYear, fiscalYear);
         QCOMPARE(conexao.Connected(), outcome == Outcome::Connected);
         QCOMPARE(result.openError.empty(), outcome != Outcome::OpenFailed);
+        QCOMPARE(result.reason.empty(), outcome == Outcome::Connected || outcome == Outcome::OpenFailed);
         if (outcome == Outcome::Connected) {
             QCOMPARE(conexao.LibraryName, folder + "dbexpida.dll");
             QCOMPARE(conexao.VendorLib, std::string("gds32.DLL"));
