@@ -36,6 +36,7 @@ StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFo
     const auto driver = FindFileNoCase(PathFromUtf8(executableFolder), "DBEXPIDA.dll");
     if (!driver) {
         result.outcome = StartupResult::Outcome::DriverMissing;
+        result.reason = "DBEXPIDA.dll não encontrado em " + executableFolder;
         return result;
     }
 
@@ -44,7 +45,7 @@ StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFo
     result.fiscalYear = ano;
     const std::string databaseFileName = "KORV" + ano + ".FDB";
 
-    if (!ProbeDatabase(databaseFileName, "D")) {
+    if (!ProbeDatabase(databaseFileName, "D", &result.reason)) {
         result.outcome = StartupResult::Outcome::DatabaseNotFound;
         return result;
     }
