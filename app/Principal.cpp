@@ -81,10 +81,12 @@ QCheckBox* MakeFileBox(const QString& name, const QString& caption, QWidget* par
 }
 
 // The start-up messages come in lines joined by a lone carriage return; a Qt label only breaks at "\n".
-void ShowStartupError(const char* message) {
+// The reason goes to the detailed text, so the message itself stays the one the operator knows.
+void ShowStartupError(const char* message, const std::string& reason) {
     QString text = QString::fromUtf8(message);
     text.replace(u'\r', u'\n');
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kStartupErrorCaption), text, QMessageBox::Ok);
+    box.setDetailedText(ErrorMessageText(reason.c_str()));
     box.exec();
 }
 
@@ -282,12 +284,12 @@ void TFrmPrincipalLRF::FormCreate() {
     switch (result.outcome) {
     case StartupResult::Outcome::DriverMissing:
         startedUp_ = false;
-        ShowStartupError(kMissingDriverMessage);
+        ShowStartupError(kMissingDriverMessage, result.reason);
         return;
     case StartupResult::Outcome::DatabaseNotFound:
         FiscalYear = result.fiscalYear;
         startedUp_ = false;
-        ShowStartupError(kDatabaseNotFoundMessage);
+        ShowStartupError(kDatabaseNotFoundMessage, result.reason);
         return;
     case StartupResult::Outcome::OpenFailed:
         FiscalYear = result.fiscalYear;
@@ -347,6 +349,9 @@ ExportRequest TFrmPrincipalLRF::RequestFromControls() const {
 }
 
 void TFrmPrincipalLRF::BitBtn1Click() {
+    // Alt+E presses the button without the focus leaving the folder box: the run applies the box's rule
+    // itself, or the file names would be glued to the folder's name.
+    edDiretorioExit();
     ExportRequest request = RequestFromControls();
     request.checkFiles = true;
     std::optional<CheckReport> report;
@@ -365,6 +370,7 @@ void TFrmPrincipalLRF::BitBtn1Click() {
 // The last run's report; before any run, the files already in the folder for the current choices.
 void TFrmPrincipalLRF::BitBtn2Click() {
     if (!lastReport_) {
+        edDiretorioExit(); // as the run does: the folder is always a folder
         const ExportRequest request = RequestFromControls();
         if (request.bimesterIndex < 0) {
             WindowExportSink(*Memo1, *PrBar, *PBAR2).BimesterMissing();
