@@ -71,8 +71,11 @@ void Fault(FileOnDisk& file, int line, const QString& why) {
 
 void CutLines(FileOnDisk& file, const FileLayout& layout, const std::string& separator) {
     std::string_view rest = file.bytes;
-    if (rest.starts_with("\xEF\xBB\xBF"))
+    // Told once; the lines behind it are read as they are meant.
+    if (rest.starts_with("\xEF\xBB\xBF")) {
         Fault(file, 0, u"começa com marca de ordem de bytes (BOM)"_s);
+        rest.remove_prefix(3);
+    }
     int number = 0;
     while (!rest.empty()) {
         ++number;

@@ -174,6 +174,32 @@ INSTANTIATE_TEST_SUITE_P(
                   [](const fs::path& out) { ReplaceInFile(out / "DES_ORCD.TXT", ";\r\n", ";\n"); },
                   {"E01"},
                   "DES_ORCD.TXT"},
+        CheckCase{"E01ByteOrderMark",
+                  {},
+                  [](const fs::path& out) {
+                      WriteBytes(out / "REC_ORCD.TXT", "\xEF\xBB\xBF" + ReadBytes(out / "REC_ORCD.TXT"));
+                  },
+                  {"E01"},
+                  "REC_ORCD.TXT"},
+        CheckCase{
+            "E01NegativeZero",
+            {},
+            [](const fs::path& out) { ReplaceInFile(out / "DSO_ORCD.TXT", "1.12;0,00;", "1.12;-0,00;"); },
+            {"E01"},
+            "DSO_ORCD.TXT"},
+        CheckCase{
+            "E01DecimalPoint",
+            {},
+            [](const fs::path& out) { ReplaceInFile(out / "DSO_ORCD.TXT", "1.12;0,00;", "1.12;0.00;"); },
+            {"E01"},
+            "DSO_ORCD.TXT"},
+        // A field too many: the line is not read, so its key goes missing from DSO_ORCD too.
+        CheckCase{
+            "E01FieldCount",
+            {},
+            [](const fs::path& out) { ReplaceInFile(out / "DSO_ORCD.TXT", "1.12;0,00;", "1.12;0,00;0,00;"); },
+            {"E01", "E02", "E04"},
+            "DSO_ORCD.TXT"},
         // A health line written twice: the sums still agree, the key does not stay unique.
         CheckCase{"E02",
                   {},
