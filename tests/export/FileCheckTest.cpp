@@ -198,7 +198,7 @@ INSTANTIATE_TEST_SUITE_P(
             "E01FieldCount",
             {},
             [](const fs::path& out) { ReplaceInFile(out / "DSO_ORCD.TXT", "1.12;0,00;", "1.12;0,00;0,00;"); },
-            {"E01", "E02", "E04"},
+            {"E01", "E02", "E03", "E04"},
             "DSO_ORCD.TXT"},
         // A health line written twice: the sums still agree, the key does not stay unique.
         CheckCase{"E02",
