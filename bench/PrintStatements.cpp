@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     }
     try {
         const lrf::Period period = lrf::PeriodOfBimester(std::atoi(argv[1]), QString::fromUtf8(argv[2]));
-        const lrf::RegionalSettings regional;  // Portuguese (Brazil)
+        const lrf::RegionalSettings regional; // Portuguese (Brazil)
         for (const lrf::ExportStep& step : lrf::ExportSteps()) {
             if (step.generator == nullptr)
                 continue;

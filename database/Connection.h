@@ -24,8 +24,8 @@ public:
     std::string ConnectionName;
     std::string DriverName;
     std::string GetDriverFunc;
-    std::string LibraryName;  // path of the driver module
-    std::string VendorLib;    // client library the driver loads
+    std::string LibraryName; // path of the driver module
+    std::string VendorLib;   // client library the driver loads
     bool LoginPrompt = true;
 
     // One "Name=Value" line per parameter, in order.
@@ -61,7 +61,7 @@ public:
 private:
     std::unique_ptr<DynamicLibrary> module_;
     std::unique_ptr<driver::Session> session_;
-    ModuleRegistration listed_;  // in the program's module list while the module is loaded
+    ModuleRegistration listed_; // in the program's module list while the module is loaded
 };
 
 // The window's connection as it stands at design time: "Devart InterBase", its driver settings and

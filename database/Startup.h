@@ -10,13 +10,13 @@ class TCRSQLConnection;
 // The six-line message (lines joined by a lone carriage return) and the probe's message.
 extern const char* const kMissingDriverMessage;
 extern const char* const kDatabaseNotFoundMessage;
-extern const char* const kStartupErrorCaption;  // "Erro na Base de Dados"
+extern const char* const kStartupErrorCaption; // "Erro na Base de Dados"
 
 struct StartupResult {
     enum class Outcome { Connected, DriverMissing, DatabaseNotFound, OpenFailed };
     Outcome outcome = Outcome::Connected;
-    std::string fiscalYear;    // set once the driver file was found
-    std::string openError;     // OpenFailed: the error's own text
+    std::string fiscalYear; // set once the driver file was found
+    std::string openError;  // OpenFailed: the error's own text
 };
 
 // Runs the checks and, when they pass, sets up and opens `conexao` (which starts with the design-time

@@ -14,7 +14,11 @@ QString FixedFolder(const QString& name) {
 }
 } // namespace
 
-QString DefaultOutputFolder() { return FixedFolder(QStringLiteral("LRF Zelvar")); }
-QString DefaultChooserRoot() { return FixedFolder(QStringLiteral("KORV_8")); }
+QString DefaultOutputFolder() {
+    return FixedFolder(QStringLiteral("LRF Zelvar"));
+}
+QString DefaultChooserRoot() {
+    return FixedFolder(QStringLiteral("KORV_8"));
+}
 
 } // namespace lrf

@@ -5,7 +5,7 @@
 
 namespace lrf {
 
-QString DefaultOutputFolder();  // ends with the folder separator
-QString DefaultChooserRoot();   // ends with the folder separator
+QString DefaultOutputFolder(); // ends with the folder separator
+QString DefaultChooserRoot();  // ends with the folder separator
 
 } // namespace lrf

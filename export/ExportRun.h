@@ -1,5 +1,6 @@
 #pragma once
-// One press of "&Exportar": the bimester check, the period, the folder, the ticked files in order, the summary.
+// One press of "&Exportar": the bimester check, the period, the folder, the ticked files in order, the
+// summary.
 #include "export/EntityFilter.h"
 #include "export/ExportSteps.h"
 #include "export/Regional.h"
@@ -15,11 +16,11 @@ class TSQLClientDataSet;
 
 // The operator's choices, read from the window (or the command line) before the run starts.
 struct ExportRequest {
-    int bimesterIndex = -1;                  // item index of cbBimestre; -1 when none is chosen
-    std::vector<EntityItem> entities;        // the lines of Lista with their ticks
-    std::size_t entityCodeLength = 0;        // length of the entity code mask
-    std::array<bool, kStepCount> ticked{};   // the file boxes, in step order
-    QString folderText;                      // text of edDiretorio; file names are appended to it as is
+    int bimesterIndex = -1;                // item index of cbBimestre; -1 when none is chosen
+    std::vector<EntityItem> entities;      // the lines of Lista with their ticks
+    std::size_t entityCodeLength = 0;      // length of the entity code mask
+    std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
+    QString folderText;                    // text of edDiretorio; file names are appended to it as is
     QString fiscalYear;
 };
 
@@ -29,7 +30,7 @@ public:
     virtual ~ExportSink() = default;
     virtual void ClearLog() = 0;
     virtual void AppendLog(const QString& line) = 0;
-    virtual void SetOverallMaximum(int maximum) = 0;  // also brings the position to 0
+    virtual void SetOverallMaximum(int maximum) = 0; // also brings the position to 0
     virtual void SetOverallPosition(int position) = 0;
     virtual void SetFileMaximum(int maximum) = 0;
     virtual void SetFilePosition(int position) = 0;
@@ -40,7 +41,7 @@ public:
 };
 
 struct ExportResult {
-    bool ran = false;  // false: stopped at the bimester check
+    bool ran = false; // false: stopped at the bimester check
     int filesCreated = 0;
     int filesFailed = 0;
 };

@@ -11,8 +11,8 @@ namespace lrf {
 class TSQLClientDataSet;
 
 struct FileGenerator {
-    std::string_view fileName;         // "DED_ORCD.TXT"
-    std::string_view columnReference;  // given to BuildEntityFilter, e.g. "F.EMPRESA"
+    std::string_view fileName;        // "DED_ORCD.TXT"
+    std::string_view columnReference; // given to BuildEntityFilter, e.g. "F.EMPRESA"
     std::string (*buildSql)(const Period& period, const std::string& entityClause,
                             const RegionalSettings& regional);
     // The line of the dataset's current record, without its line end (bytes, Windows-1252).

@@ -21,7 +21,8 @@ std::string ExecutablePath();
 std::string ExecutableFolder();
 
 // The entry of `folder` named `name` without regard to case (as Windows matches file names), if any.
-std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& folder, std::string_view name);
+std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& folder,
+                                                    std::string_view name);
 
 // The settings file: Korv.ini beside the executable (any case), or the file given to UseSettingsFile.
 std::filesystem::path SettingsFilePath();

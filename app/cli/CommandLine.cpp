@@ -1,4 +1,4 @@
-#include "app/cli/CommandLine.h"
+#include "CommandLine.h"
 
 #include "settings/Installation.h"
 

@@ -1,7 +1,7 @@
 // lrf-export: the export run of the window, without a window.
-#include "app/cli/CommandLine.h"
-#include "app/cli/ConsoleSink.h"
-#include "app/cli/Terminal.h"
+#include "CommandLine.h"
+#include "ConsoleSink.h"
+#include "Terminal.h"
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
 #include "database/Startup.h"

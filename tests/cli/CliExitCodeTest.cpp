@@ -197,7 +197,7 @@ INSTANTIATE_TEST_SUITE_P(
                 64,
                 std::nullopt,
                 "9"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(CliOutputTest, WritesTheFilesIntoTheFolderGivenWithoutSeparator) {
     const Fixture& f = Installations();

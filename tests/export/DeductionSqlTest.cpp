@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
                       DedRzdaStatement(" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
                                        " and (  E.EMPRESA = 1 or   E.EMPRESA = 3)")},
         StatementCase{"DedRzdaNoEntity", &kDedRzda, "", DedRzdaStatement("", "")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(DeductionStatementTest, FirstSubSelectCarriesTheEntityOfItsItems) {
     EXPECT_NE(

@@ -160,7 +160,7 @@ INSTANTIATE_TEST_SUITE_P(
                       "FUNCAO, SUBFUNCAO"},
         StatementCase{"DfsRzdaTwoEntities", &kDfsRzda, kF13, DfsRzdaText(kF13, kE13)},
         StatementCase{"DfsRzdaNoEntity", &kDfsRzda, "", DfsRzdaText("", "")}),
-    [](const testing::TestParamInfo<StatementCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<StatementCase>& test) { return std::string(test.param.name); });
 
 // The first sub-select of DES_RZDA as the accounting system writes it for entity 1.
 TEST(ExpenseStatementText, DesRzdaFirstSubSelectEndsWithTheEntityOfE) {

@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"RecRzdaTwoEntities", &kRecRzda, " and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
                       RecRzdaStatement(" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)")},
         StatementCase{"RecRzdaNoEntity", &kRecRzda, "", RecRzdaStatement("")}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RevenueStatementTest, FirstSubSelectEndsWithTheFirstMonth) {
     EXPECT_NE(kRecRzda.buildSql(kSecondBimester2010, "", RegionalSettings{})
