@@ -134,10 +134,11 @@ int main(int argc, char** argv) {
     if (const auto* usage = std::get_if<lrf::cli::UsageError>(&parsed))
         return UsageFailure(usage->message);
     const auto& options = std::get<lrf::cli::Options>(parsed);
-    if (options.help) {
-        const QByteArray bytes = (lrf::cli::UsageLine() + u'\n').toUtf8();
+    if (options.help || options.version) {
+        const QString text = options.help ? lrf::cli::HelpText() : lrf::cli::VersionText() + u'\n';
+        const QByteArray bytes = text.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        return lrf::cli::kExitSuccess;
+        return std::fflush(stdout) == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitRunError;
     }
     int exitCode = lrf::cli::kExitRunError;
     try {
