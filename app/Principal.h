@@ -72,9 +72,6 @@ public:
     // The fiscal year read at start-up (settings key "ano", as read).
     std::string FiscalYear;
 
-    // "0" repeated to the length of the longest entity code; set when the list is filled.
-    const QString& EntityCodeMask() const { return entityCodeMask_; }
-
     void FormCreate();
     void FormShow();
     void CheckBox2Click();
@@ -94,7 +91,7 @@ private:
     QCheckBox* FileBox(std::string_view name) const;
 
     std::string executableFolder_;
-    QString entityCodeMask_;
+    QString entityCodeMask_; // "0" repeated to the longest entity code's length; set with the list
     bool startedUp_ = true;
     bool shown_ = false;
 };

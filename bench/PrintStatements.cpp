@@ -1,7 +1,6 @@
 // Prints the ten statements of one run (no entity ticked) as an isql script.
 #include "export/ExportSteps.h"
 #include "export/Period.h"
-#include "export/Regional.h"
 
 #include <QString>
 #include <cstdio>
@@ -15,13 +14,12 @@ int main(int argc, char** argv) {
     }
     try {
         const lrf::Period period = lrf::PeriodOfBimester(std::atoi(argv[1]), QString::fromUtf8(argv[2]));
-        const lrf::RegionalSettings regional; // Portuguese (Brazil)
         for (const lrf::ExportStep& step : lrf::ExportSteps()) {
             if (step.generator == nullptr)
                 continue;
             std::printf("-- %.*s\n%s;\n", static_cast<int>(step.generator->fileName.size()),
                         step.generator->fileName.data(),
-                        step.generator->buildSql(period, std::string(), regional).c_str());
+                        step.generator->buildSql(period, std::string()).c_str());
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -81,12 +81,9 @@ TCRSQLConnection::TCRSQLConnection(TCRSQLConnection&&) noexcept = default;
 TCRSQLConnection& TCRSQLConnection::operator=(TCRSQLConnection&& other) noexcept {
     if (this != &other) {
         Close(); // our session must go before our module
-        ConnectionName = std::move(other.ConnectionName);
-        DriverName = std::move(other.DriverName);
         GetDriverFunc = std::move(other.GetDriverFunc);
         LibraryName = std::move(other.LibraryName);
         VendorLib = std::move(other.VendorLib);
-        LoginPrompt = other.LoginPrompt;
         Params = std::move(other.Params);
         module_ = std::move(other.module_);
         session_ = std::move(other.session_);
@@ -154,13 +151,6 @@ void TCRSQLConnection::Close() noexcept {
     session_.reset();
     listed_ = ModuleRegistration();
     module_.reset();
-}
-
-void TCRSQLConnection::SetConnected(bool connected) {
-    if (connected)
-        Open();
-    else
-        Close();
 }
 
 driver::ResultSet TCRSQLConnection::Query(const std::string& sql) {

@@ -41,7 +41,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// F4: the file is written to a temporary file beside its final name and put in place only when every
+// The file is written to a temporary file beside its final name and put in place only when every
 // line is written, so a failure never leaves a cut file where the audit court's system looks, and an
 // earlier complete file survives it.
 void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
@@ -109,7 +109,7 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
             if (!snapshot)
                 snapshot.emplace(connection);
             cds1.Close();
-            cds1.CommandText = generator->buildSql(period, clause, regional);
+            cds1.CommandText = generator->buildSql(period, clause);
             cds1.Open();
             sink.SetFileMaximum(ClampToInt(cds1.RecordCount()));
 

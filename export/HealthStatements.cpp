@@ -64,7 +64,7 @@ std::string SelectHead(const StatementLine& line, bool first) {
     return "SELECT '" + std::string(line.code) + "', ";
 }
 
-std::string DsoOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string DsoOrcdSql(const Period&, const std::string& entityClause) {
     std::string sql;
     bool first = true;
     for (const StatementLine& line : health::StatementLines()) {
@@ -105,10 +105,9 @@ constexpr ExecutionColumn kExecutionColumns[] = {
 };
 
 // Unlike the other expense files, the allocation changes here are the month's alone (both bounds).
-std::string DsaOrcdSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
+std::string DsaOrcdSql(const Period& period, const std::string& entityClause) {
     const std::string lineClause = ReplaceAll(entityClause, "Z.", "D.");
-    const PeriodTexts dates(period, regional);
+    const PeriodTexts dates(period);
 
     std::string sql;
     const auto lines = health::StatementLines();

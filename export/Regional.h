@@ -8,7 +8,6 @@ namespace lrf {
 
 struct RegionalSettings {
     QChar decimalSeparator = u',';
-    QChar dateSeparator = u'/';
 
     // From QLocale::system(); a C or POSIX environment means Portuguese (Brazil).
     static RegionalSettings FromSystem();

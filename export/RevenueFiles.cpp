@@ -2,7 +2,7 @@
 
 #include "database/ClientDataSet.h"
 #include "export/RecordConventions.h"
-#include "settings/AsciiText.h"
+#include "settings/Join.h"
 
 #include <initializer_list>
 
@@ -11,7 +11,7 @@ namespace lrf {
 namespace {
 
 // REC_ORCD.TXT: the budgeted revenue per code; codes beginning with 9 belong to other files.
-std::string RecOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string RecOrcdSql(const Period&, const std::string& entityClause) {
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
         entityClause,
@@ -22,9 +22,8 @@ std::string RecOrcdSql(const Period&, const std::string& entityClause, const Reg
 
 // REC_RZDA.TXT: the entity clause restricts the outer rows only; the sub-selects sum every entity's
 // postings and alterations of the code.
-std::string RecRzdaSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
-    const PeriodTexts dates(period, regional);
+std::string RecRzdaSql(const Period& period, const std::string& entityClause) {
+    const PeriodTexts dates(period);
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
         "ON E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='",

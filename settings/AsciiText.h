@@ -1,7 +1,6 @@
 #pragma once
 // Text helpers for names that Windows compares without regard to case: ASCII folding only, so the
 // result never depends on the process's locale.
-#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -25,14 +24,6 @@ constexpr bool EqualNoCase(std::string_view a, std::string_view b) {
         if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
             return false;
     return true;
-}
-
-// The pieces joined with nothing between them: how the SQL texts and paths are put together.
-inline std::string Join(std::initializer_list<std::string_view> pieces) {
-    std::string text;
-    for (std::string_view piece : pieces)
-        text.append(piece);
-    return text;
 }
 
 } // namespace lrf

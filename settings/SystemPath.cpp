@@ -2,6 +2,7 @@
 
 #include "settings/AsciiText.h"
 #include "settings/Installation.h"
+#include "settings/Join.h"
 #include "settings/ProfileReader.h"
 #include "settings/Windows1252Text.h"
 

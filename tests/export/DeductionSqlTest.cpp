@@ -39,7 +39,7 @@ class DeductionStatementTest : public ::testing::TestWithParam<StatementCase> {}
 
 TEST_P(DeductionStatementTest, IsBuiltExactly) {
     const StatementCase& c = GetParam();
-    EXPECT_EQ(c.generator->buildSql(kSecondBimester2010, c.clause, RegionalSettings{}), c.expected);
+    EXPECT_EQ(c.generator->buildSql(kSecondBimester2010, c.clause), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DeductionStatementTest, FirstSubSelectCarriesTheEntityOfItsItems) {
     EXPECT_NE(
-        kDedRzda.buildSql(kSecondBimester2010, " and (  F.EMPRESA = 1)", RegionalSettings{})
+        kDedRzda.buildSql(kSecondBimester2010, " and (  F.EMPRESA = 1)")
             .find("(SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA    WHERE "
                   "E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010'  and (  E.EMPRESA = "
                   "1) ) AS MES1, "),

@@ -164,7 +164,6 @@ protected:
         connection_.LibraryName = std::string(LRF_BIN_DIR) + "/dbexpida.dll";
         connection_.SetParam("DataBase", path);
         connection_.Open();
-        cds_.SetConnection(&connection_);
         return ReadEntityList(cds_);
     }
 
@@ -186,7 +185,7 @@ protected:
     }
 
     TCRSQLConnection connection_;
-    TSQLClientDataSet cds_;
+    TSQLClientDataSet cds_{&connection_};
 };
 
 TEST_F(EntityListTest, CodesArePaddedToTheLongest) {

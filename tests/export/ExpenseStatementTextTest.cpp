@@ -134,7 +134,7 @@ class ExpenseStatementText : public testing::TestWithParam<StatementCase> {};
 
 TEST_P(ExpenseStatementText, IsTheFixedText) {
     const StatementCase& c = GetParam();
-    EXPECT_EQ(c.generator->buildSql(kPeriod, c.clause, RegionalSettings{}), c.expected);
+    EXPECT_EQ(c.generator->buildSql(kPeriod, c.clause), c.expected);
 }
 
 const std::string kDesdis13 = " and (  DESDIS.EMPRESA = 1 or   DESDIS.EMPRESA = 3)";
@@ -164,7 +164,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The first sub-select of DES_RZDA as the accounting system writes it for entity 1.
 TEST(ExpenseStatementText, DesRzdaFirstSubSelectEndsWithTheEntityOfE) {
-    const std::string sql = kDesRzda.buildSql(kPeriod, " and (  F.EMPRESA = 1)", RegionalSettings{});
+    const std::string sql = kDesRzda.buildSql(kPeriod, " and (  F.EMPRESA = 1)");
     const std::string end = "WHERE E.CATEC=F.CATEC AND D.DATAE>='03/01/2010' AND D.DATAE<='03/31/2010'  and "
                             "(  E.EMPRESA = 1) ) AS EMP_MES1,";
     EXPECT_NE(sql.find(end), std::string::npos) << sql;
@@ -175,7 +175,7 @@ TEST(ExpenseStatementText, DesRzdaFirstSubSelectEndsWithTheEntityOfE) {
 TEST(ExpenseStatementText, OnlyTheExactAliasPrefixIsReplaced) {
     const std::string clause = " and (  F.EMPRESA = 1 or   f.EMPRESA = 2)";
     for (const FileGenerator* generator : {&kDesRzda, &kDfsRzda}) {
-        const std::string sql = generator->buildSql(kPeriod, clause, RegionalSettings{});
+        const std::string sql = generator->buildSql(kPeriod, clause);
         EXPECT_NE(sql.find(" and (  E.EMPRESA = 1 or   f.EMPRESA = 2)"), std::string::npos) << sql;
         EXPECT_NE(sql.find("WHERE F.EXTRA='N'  and (  F.EMPRESA = 1 or   f.EMPRESA = 2) GROUP BY"),
                   std::string::npos)
@@ -204,7 +204,7 @@ TEST(ExpenseStatementText, ColumnReferencesGiveTheClauseTheStatementNames) {
         EXPECT_EQ(c.generator->fileName, c.fileName);
         EXPECT_EQ(c.generator->columnReference, c.columnReference);
         const std::string clause = BuildEntityFilter(items, 2, c.generator->columnReference);
-        const std::string sql = c.generator->buildSql(kPeriod, clause, RegionalSettings{});
+        const std::string sql = c.generator->buildSql(kPeriod, clause);
         const std::string ref = c.columnReference;
         EXPECT_NE(sql.find(" and (  " + ref + " = 1 or   " + ref + " = 3)"), std::string::npos) << sql;
     }

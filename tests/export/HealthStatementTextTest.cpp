@@ -90,7 +90,7 @@ TEST(HealthStatementText, DsoOrcdTwoEntities) {
                                  ") FROM CADCLI "
                                  "UNION SELECT '2.30', " +
                                  head + "              (CATEC LIKE '4.6%') " + c + ") FROM CADCLI ";
-    EXPECT_EQ(kDsoOrcd.buildSql(kPeriod, c, RegionalSettings{}), expected);
+    EXPECT_EQ(kDsoOrcd.buildSql(kPeriod, c), expected);
 }
 
 // The first and the last two branches of DSA_ORCD written out; the length fixes the rest.
@@ -129,7 +129,7 @@ TEST(HealthStatementText, DsaOrcdBranches) {
                s14 + d + "), " + liq + cd + m2liq + s14 + d + "), " + atu + cd + m2atu + s14 + d + ") " +
                (last ? "FROM CADCLI" : "FROM CADCLI ");
     };
-    const std::string sql = kDsaOrcd.buildSql(kPeriod, z, RegionalSettings{});
+    const std::string sql = kDsaOrcd.buildSql(kPeriod, z);
     ASSERT_EQ(sql.compare(0, first.size(), first), 0) << sql.substr(0, first.size());
     const std::string tail = branch("2.20", "4.5%", false) + branch("2.30", "4.6%", true);
     ASSERT_GE(sql.size(), tail.size());
@@ -139,8 +139,8 @@ TEST(HealthStatementText, DsaOrcdBranches) {
 
 // Empty clause, ten-character dates: the fixed text alone.
 TEST(HealthStatementText, NoEntityLengths) {
-    EXPECT_EQ(kDsaOrcd.buildSql(kPeriod, "", RegionalSettings{}).size(), 11259u);
-    const std::string dso = kDsoOrcd.buildSql(kPeriod, "", RegionalSettings{});
+    EXPECT_EQ(kDsaOrcd.buildSql(kPeriod, "").size(), 11259u);
+    const std::string dso = kDsoOrcd.buildSql(kPeriod, "");
     EXPECT_NE(dso.find("'3.1.90.14%') ) AS TOTOR FROM CADCLI UNION SELECT '1.12', "), std::string::npos);
     EXPECT_TRUE(dso.ends_with("UNION SELECT '2.30',        (SELECT SUM(DOTAC) FROM DESDIS         WHERE "
                               "(FUNCAO=10) AND               (CATEC LIKE '4.6%') ) FROM CADCLI "))
@@ -154,8 +154,7 @@ TEST(HealthStatementText, ColumnReferencesAndClauseForms) {
     EXPECT_EQ(kDsaOrcd.fileName, "DSA_ORCD.TXT");
     EXPECT_EQ(kDsaOrcd.columnReference, "Z.EMPRESA");
     const std::vector<EntityItem> items = {{"1 - PREFEITURA", true}, {"7 - CAMARA", true}};
-    const std::string dsa =
-        kDsaOrcd.buildSql(kPeriod, BuildEntityFilter(items, 1, kDsaOrcd.columnReference), RegionalSettings{});
+    const std::string dsa = kDsaOrcd.buildSql(kPeriod, BuildEntityFilter(items, 1, kDsaOrcd.columnReference));
     auto count = [](const std::string& text, const std::string& what) {
         std::size_t n = 0;
         for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
@@ -164,8 +163,7 @@ TEST(HealthStatementText, ColumnReferencesAndClauseForms) {
     };
     EXPECT_EQ(count(dsa, " and (  Z.EMPRESA = 1 or   Z.EMPRESA = 7)"), 8u);
     EXPECT_EQ(count(dsa, " and (  D.EMPRESA = 1 or   D.EMPRESA = 7)"), 32u);
-    const std::string dso =
-        kDsoOrcd.buildSql(kPeriod, BuildEntityFilter(items, 1, kDsoOrcd.columnReference), RegionalSettings{});
+    const std::string dso = kDsoOrcd.buildSql(kPeriod, BuildEntityFilter(items, 1, kDsoOrcd.columnReference));
     EXPECT_EQ(count(dso, " and (  DESDIS.EMPRESA = 1 or   DESDIS.EMPRESA = 7)) "), 8u);
     EXPECT_EQ(count(dso, "UNION "), 7u);
 }

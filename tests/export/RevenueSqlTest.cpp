@@ -37,7 +37,7 @@ class RevenueStatementTest : public ::testing::TestWithParam<StatementCase> {};
 
 TEST_P(RevenueStatementTest, IsBuiltExactly) {
     const StatementCase& c = GetParam();
-    EXPECT_EQ(c.generator->buildSql(kSecondBimester2010, c.clause, RegionalSettings{}), c.expected);
+    EXPECT_EQ(c.generator->buildSql(kSecondBimester2010, c.clause), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& test) { return std::string(test.param.name); });
 
 TEST(RevenueStatementTest, FirstSubSelectEndsWithTheFirstMonth) {
-    EXPECT_NE(kRecRzda.buildSql(kSecondBimester2010, "", RegionalSettings{})
+    EXPECT_NE(kRecRzda.buildSql(kSecondBimester2010, "")
                   .find("(R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010')) AS REA_MES1, "),
               std::string::npos);
 }
