@@ -1,19 +1,20 @@
 // Prints the ten statements of one run (no entity ticked) as an isql script.
 #include "export/ExportSteps.h"
 #include "export/Period.h"
+#include "settings/AsciiText.h"
 
 #include <QString>
 #include <cstdio>
-#include <cstdlib>
 #include <exception>
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: lrf-bench-statements BIMESTRE ANO\n");
+    const auto bimester = argc == 3 ? lrf::ParseWholeNumber<int>(argv[1]) : std::nullopt;
+    if (!bimester || *bimester < 1 || *bimester > 6) {
+        std::fprintf(stderr, "usage: lrf-bench-statements BIMESTRE ANO (BIMESTRE from 1 to 6)\n");
         return 64;
     }
     try {
-        const lrf::Period period = lrf::PeriodOfBimester(std::atoi(argv[1]), QString::fromUtf8(argv[2]));
+        const lrf::Period period = lrf::PeriodOfBimester(*bimester, QString::fromUtf8(argv[2]));
         for (const lrf::ExportStep& step : lrf::ExportSteps()) {
             if (step.generator == nullptr)
                 continue;

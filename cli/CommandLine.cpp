@@ -1,7 +1,8 @@
 #include "CommandLine.h"
 
+#include "settings/AsciiText.h"
+
 #include <QCommandLineParser>
-#include <charconv>
 #include <string>
 #include <utility>
 #include <vector>
@@ -39,13 +40,7 @@ QString DashedName(const QString& name) {
 }
 
 std::optional<std::int64_t> WholeNumber(const QString& text) {
-    const std::string ascii = text.trimmed().toStdString();
-    std::int64_t value = 0;
-    const char* end = ascii.data() + ascii.size();
-    const auto [rest, error] = std::from_chars(ascii.data(), end, value);
-    if (ascii.empty() || error != std::errc() || rest != end)
-        return std::nullopt;
-    return value;
+    return ParseWholeNumber<std::int64_t>(text.trimmed().toStdString());
 }
 
 // "rec_rzda", "REC_RZDA.txt" and "Rec_Rzda.TXT" all name the box REC_RZDA.

@@ -11,11 +11,11 @@
 #include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
+#include "settings/AsciiText.h"
 #include "settings/Installation.h"
 
 #include <QCoreApplication>
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -55,12 +55,7 @@ QString StartupMessage(const lrf::StartupResult& startup) {
 std::optional<std::int64_t> ItemCode(const std::string& item, std::size_t maskLength) {
     if (maskLength == 0 || item.size() < maskLength)
         return std::nullopt;
-    std::int64_t code = 0;
-    const char* end = item.data() + maskLength;
-    const auto [rest, error] = std::from_chars(item.data(), end, code);
-    if (error != std::errc() || rest != end)
-        return std::nullopt;
-    return code;
+    return lrf::ParseWholeNumber<std::int64_t>(std::string_view(item).substr(0, maskLength));
 }
 
 int Run(const lrf::cli::Options& options) {

@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <new>
 #include <utility>
@@ -61,11 +60,10 @@ std::string LocateModule(const std::string& libraryName) {
 int DialectOf(const std::string& text) {
     if (text.empty())
         return 3;
-    int dialect = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), dialect);
-    if (error != std::errc() || end != text.data() + text.size())
+    const auto dialect = ParseWholeNumber<int>(text);
+    if (!dialect)
         throw DatabaseError("SQLDialect \"" + text + "\" is not a whole number");
-    return dialect;
+    return *dialect;
 }
 
 } // namespace
