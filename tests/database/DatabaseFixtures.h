@@ -2,6 +2,7 @@
 // Real Firebird databases and connections for the database tests, under the build's test folder.
 #include "database/Connection.h"
 #include "tools/DatabaseWriter.h"
+#include "tools/KorvSchema.h"
 
 #include <filesystem>
 #include <fstream>

@@ -36,7 +36,7 @@ std::string BuildManyEntities() {
                    "VALUES (?, ?, ?, ?, ?, ?, ?)",
                    items);
     db.ExecuteRows("INSERT INTO DESPES (FICHA, PKEMP, VADEM, DATAE) VALUES (?, ?, ?, ?)", commitments);
-    db.ExecuteRows("INSERT INTO LIQUIDACAO (PKEMP, VADEM, DATAE) VALUES (?, ?, ?)", liquidations);
+    db.ExecuteRows("INSERT INTO LIQUID (PKEMP, VALOR, DATA) VALUES (?, ?, ?)", liquidations);
     db.ExecuteRows("INSERT INTO DESALD (FICHA, VALOR, DTLAN) VALUES (?, ?, ?)", changes);
     db.Execute("INSERT INTO CADCLI (CODIGO, NOME) VALUES (1, 'CLIENTE')");
     return path;
