@@ -33,7 +33,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
-#include <stdexcept>
 #include <utility>
 
 namespace lrf {
