@@ -26,7 +26,7 @@ const std::vector<SchemaTable>& KorvTables();
 struct TableOptions {
     bool sample = false; // with the sample's own columns and NOT NULL on the required ones
     // Column types replacing the description's, for a fixture that needs another type.
-    std::vector<std::pair<std::string_view, std::string_view>> types;
+    std::vector<std::pair<std::string_view, std::string_view>> types = {};
 };
 
 // CREATE TABLE for the table `name` of the description.

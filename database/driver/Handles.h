@@ -62,8 +62,7 @@ struct EndInterface {
 template <typename T> class Owned : public std::unique_ptr<T, EndInterface> {
 public:
     Owned() = default;
-    Owned(Firebird::IMaster* master, T* pointer)
-        : std::unique_ptr<T, EndInterface>(pointer, EndInterface{master}) {}
+    Owned(Firebird::IMaster* master, T* p) : std::unique_ptr<T, EndInterface>(p, EndInterface{master}) {}
 
     // After a call that ended the interface itself (commit, detach, free, close succeeded).
     void Disown() noexcept { static_cast<void>(this->release()); }

@@ -292,13 +292,14 @@ TEST_P(StatementTextTest, IsTheFixedText) {
     EXPECT_EQ(c.generator->buildSql(kPeriod, clause), c.expected(ticked));
 }
 
+std::string CaseName(const testing::TestParamInfo<std::tuple<StatementCase, bool>>& test) {
+    const StatementCase& c = std::get<0>(test.param);
+    return std::string(c.generator->fileName.substr(0, 8)) +
+           (std::get<1>(test.param) ? "_Entities1And3" : "_NoEntity");
+}
+
 INSTANTIATE_TEST_SUITE_P(Files, StatementTextTest,
-                         testing::Combine(testing::ValuesIn(kStatements), testing::Bool()),
-                         [](const auto& test) {
-                             const auto& [c, ticked] = test.param;
-                             std::string name(c.generator->fileName.substr(0, 8));
-                             return name + (ticked ? "_Entities1And3" : "_NoEntity");
-                         });
+                         testing::Combine(testing::ValuesIn(kStatements), testing::Bool()), CaseName);
 
 TEST(StatementTextTest, TheTableHasEveryGenerator) {
     for (const ExportStep& step : ExportSteps()) {
