@@ -63,7 +63,7 @@ sanitizer_environment() {
 sanitizer_tests() {
   local options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DLRF_SANITIZE=ON)
   if command -v clang++ >/dev/null; then
-    options+=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DLRF_FUZZ=ON)
+    options+=(-DCMAKE_CXX_COMPILER=clang++ -DLRF_FUZZ=ON)
   fi
   cmake -S "$ROOT" -B "$SANITIZE_BUILD" "${options[@]}" >/dev/null
   cmake --build "$SANITIZE_BUILD" -j"$(nproc)"
