@@ -31,9 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Folders are created under the year folder: a separator in the year would leave the scratch folder.
     std::replace(year.begin(), year.end(), '/', '_');
     const std::string base = (lrf::fuzz::ScratchFolder() / "KORV_8").string() + "/";
+    // The folders come first: a key the fuzzed lines smuggle in after a CR cannot replace them.
     const auto settings = lrf::fuzz::WriteScratchFile(
-        "Korv.ini", "[KORV]\r\nAno=" + year + "\r\nServidor=" + fields[2] + "\r\nSO_Servidor=" + fields[3] +
-                        "\r\nCaminho_Base_Dados=" + base + "\r\nDiretorio_Servidor=" + base + "\r\n");
+        "Korv.ini", "[KORV]\r\nCaminho_Base_Dados=" + base + "\r\nDiretorio_Servidor=" + base + "\r\nAno=" +
+                        year + "\r\nServidor=" + fields[2] + "\r\nSO_Servidor=" + fields[3] + "\r\n");
     std::string path;
     try {
         path = lrf::ResolveSystemPath(code, settings, '/');
