@@ -20,10 +20,13 @@ inline std::string ExpenseTmpPath(const std::string& name) {
 
 // The tables the expense statements read; liquidations live in a table of their own behind VIEWLIQ,
 // as in the accounting system. FUNCAO and SUBFUNCAO are numbers here: the statements read them as text.
-inline void CreateExpenseTables(tools::DatabaseWriter& db) {
+// `withEntityTable` false leaves TABEMPRESA to a database that has it.
+inline void CreateExpenseTables(tools::DatabaseWriter& db, bool withEntityTable = true) {
     const tools::TableOptions numericFunctions{.types = {{"FUNCAO", "SMALLINT"}, {"SUBFUNCAO", "SMALLINT"}}};
     std::vector<std::string> ddl;
     for (const char* table : {"TABEMPRESA", "DESDIS", "DESPES", "LIQUID", "DESALD", "CADCLI"}) {
+        if (!withEntityTable && std::string_view(table) == "TABEMPRESA")
+            continue;
         ddl.push_back(tools::CreateTableSql(table, numericFunctions));
         ddl.push_back(tools::GrantSelectSql(table));
     }

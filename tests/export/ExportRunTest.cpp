@@ -98,16 +98,17 @@ INSTANTIATE_TEST_SUITE_P(
                  "9.7.2.1.02.00;-25,50;\r\n"
                  "9.7....;0,00;\r\n"
                  "9.7.2.1.03.00;0,00;\r\n"},
-        // One line per item; the sub-selects sum the ticked entity's items of the code only.
+        // One line per item, each with its own item's postings and alterations: items 6 and 12 share
+        // their code.
         FileCase{"DedRzda", "DED_RZDA", true,
-                 "9.7.2.1.01.00;25,00;310,25;4,00;311,25;\r\n"
+                 "9.7.2.1.01.00;25,00;310,25;0,00;310,25;\r\n"
                  "9.7....;0,00;0,00;0,00;0,00;\r\n"
-                 "9.7.2.1.01.00;25,00;30,25;4,00;31,25;\r\n"},
+                 "9.7.2.1.01.00;0,00;20,00;4,00;21,00;\r\n"},
         FileCase{"DedRzdaAllEntities", "DED_RZDA", false,
-                 "9.7.2.1.01.00;1025,00;810,25;4,00;811,25;\r\n"
-                 "9.7.2.1.01.00;1025,00;560,25;4,00;561,25;\r\n"
+                 "9.7.2.1.01.00;25,00;310,25;0,00;310,25;\r\n"
+                 "9.7.2.1.01.00;1000,00;550,00;0,00;550,00;\r\n"
                  "9.7....;0,00;0,00;0,00;0,00;\r\n"
-                 "9.7.2.1.01.00;1025,00;530,25;4,00;531,25;\r\n"},
+                 "9.7.2.1.01.00;0,00;20,00;4,00;21,00;\r\n"},
         // Grouped by code; 150.0025 + 50.0025 is rounded after the sum.
         FileCase{"RecOrcd", "REC_ORCD", true,
                  "1.1.1.2.01.00;1000,00;\r\n"
@@ -123,9 +124,9 @@ INSTANTIATE_TEST_SUITE_P(
                  "1.1.1.3..;0,00;\r\n"
                  "1.1.1.4.\xC7"
                  "1.00;1,00;\r\n"},
-        // TOTOR of the ticked entity; postings and alterations of every entity with the code.
+        // TOTOR, postings and alterations of the ticked entity alone.
         FileCase{"RecRzda", "REC_RZDA", true,
-                 "1.1.1.2.01.00;1030,00;1112,00;40,00;1123,00;\r\n"
+                 "1.1.1.2.01.00;30,00;1012,00;40,00;1023,00;\r\n"
                  "1.1.1.2.01.00;0,00;10,00;0,00;10,00;\r\n"
                  "1.1.1.2.02.00;0,00;200,01;0,00;200,01;\r\n"
                  "1.1.1.3..;0,00;0,00;0,00;0,00;\r\n"

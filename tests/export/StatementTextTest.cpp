@@ -38,20 +38,23 @@ std::string RecOrcdText(bool t) {
            Clause(t, "f.EMPRESA") + " GROUP BY F.CODRE ";
 }
 
-// The sub-selects keep no entity clause: they sum every entity's postings of the code.
+// The sub-selects carry the clause on their item E, between the date condition and their end.
 std::string RecRzdaText(bool t) {
+    const std::string inner = Clause(t, "E.EMPRESA");
     return "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
-           "ON "
-           "E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='03/01/2010' AND "
-           "R.DTLAN<='03/31/2010')) AS REA_MES1,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E "
-           "ON "
-           "E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='03/31/2010')) AS "
-           "ATU_MES1,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA        "
-           "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010')) AS "
-           "REA_MES2,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA        "
-           "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='04/30/2010')) AS ATU_MES2 FROM RECDIS F "
-           "WHERE "
-           "SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' " +
+           "ON E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='03/01/2010' AND "
+           "R.DTLAN<='03/31/2010')" +
+           inner +
+           ") AS REA_MES1,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA "
+           "       WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='03/31/2010')" +
+           inner +
+           ") AS ATU_MES1,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA "
+           "       WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='04/01/2010' AND "
+           "R.DTLAN<='04/30/2010')" +
+           inner +
+           ") AS REA_MES2,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA "
+           "       WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='04/30/2010')" +
+           inner + ") AS ATU_MES2 FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' " +
            Clause(t, "F.EMPRESA") + " GROUP BY F.CODRE ";
 }
 
@@ -59,22 +62,23 @@ std::string DedOrcdText(bool t) {
     return "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%' " + Clause(t, "recorc.EMPRESA");
 }
 
-// The outer clause restricts the RECDIS rows of the lines, the E form the items joined in each sub-select.
+// The outer clause restricts the RECDIS rows of the lines, the E form the items joined in each sub-select;
+// each sub-select sums the postings of the line's own item.
 std::string DedRzdaText(bool t) {
     const std::string inner = Clause(t, "E.EMPRESA");
     return "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
            "E.FICHA=R.FICHA    "
-           "WHERE E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010' " +
+           "WHERE E.FICHA=F.FICHA AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010' " +
            inner +
            " ) AS MES1,  (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA    WHERE "
-           "E.CODRE=F.CODRE AND A.DTLAN<='03/31/2010' " +
+           "E.FICHA=F.FICHA AND A.DTLAN<='03/31/2010' " +
            inner +
            " ) AS ATUALIZADO_MES1,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
            "E.FICHA=R.FICHA    "
-           "WHERE E.CODRE=F.CODRE AND R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010' " +
+           "WHERE E.FICHA=F.FICHA AND R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010' " +
            inner +
            " ) AS MES2,  (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA    WHERE "
-           "E.CODRE=F.CODRE AND A.DTLAN<='04/30/2010' " +
+           "E.FICHA=F.FICHA AND A.DTLAN<='04/30/2010' " +
            inner + " ) AS ATUALIZADO_MES2 FROM RECDIS F WHERE CODRE LIKE '97%' " + Clause(t, "F.EMPRESA");
 }
 
@@ -246,9 +250,9 @@ std::string DsaOrcdText(bool t) {
                             "        INNER JOIN DESDIS D ON D.FICHA=V.FICHA "
                             "        WHERE (D.FUNCAO=10) AND ";
     const std::string m1liq = "              (V.DATAE>='03/01/2010' AND V.DATAE<='03/31/2010') ";
-    const std::string m1atu = "              (V.DTLAN>='03/01/2010' AND V.DTLAN<='03/31/2010') ";
+    const std::string m1atu = "              (V.DTLAN<='03/31/2010') ";
     const std::string m2liq = "              (V.DATAE>='04/01/2010' AND V.DATAE<='04/30/2010') ";
-    const std::string m2atu = "              (V.DTLAN>='04/01/2010' AND V.DTLAN<='04/30/2010') ";
+    const std::string m2atu = "              (V.DTLAN<='04/30/2010') ";
     std::string text;
     for (const HealthLine& line : kHealthLines) {
         const bool first = &line == &kHealthLines.front();
