@@ -36,6 +36,10 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 
 } // namespace
 
+QString DefaultChooserRoot() {
+    return FixedFolder(QStringLiteral("KORV_8"));
+}
+
 TFrmDiretorio::TFrmDiretorio(QWidget* owner, const QString& ownRoot) : QDialog(owner) {
     setObjectName(QStringLiteral("FrmDiretorio"));
     setWindowTitle(QStringLiteral("Selecione a Entidade ..."));

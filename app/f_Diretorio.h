@@ -13,6 +13,9 @@ namespace lrf {
 
 class ShellTreeView;
 
+// The chooser's own root, the fixed folder "KORV_8"; ends with the folder separator.
+QString DefaultChooserRoot();
+
 class TFrmDiretorio : public QDialog {
     Q_OBJECT
 public:

@@ -4,7 +4,6 @@
 
 namespace lrf {
 
-namespace {
 QString FixedFolder(const QString& name) {
 #ifdef _WIN32
     return QStringLiteral("C:\\") + name + QStringLiteral("\\");
@@ -12,9 +11,9 @@ QString FixedFolder(const QString& name) {
     return QDir::homePath() + u'/' + name + u'/';
 #endif
 }
-} // namespace
 
-QString DefaultOutputFolder() { return FixedFolder(QStringLiteral("LRF Zelvar")); }
-QString DefaultChooserRoot() { return FixedFolder(QStringLiteral("KORV_8")); }
+QString DefaultOutputFolder() {
+    return FixedFolder(QStringLiteral("LRF Zelvar"));
+}
 
 } // namespace lrf

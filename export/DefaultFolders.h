@@ -1,11 +1,12 @@
 #pragma once
-// The program's two fixed folders: the output folder at start and the folder chooser's own root.
-// On Windows they are "C:\LRF Zelvar\" and "C:\KORV_8\"; elsewhere the same names under the home folder.
+// The program's fixed folders: "C:\<name>\" on Windows, the same name under the home folder elsewhere.
 #include <QString>
 
 namespace lrf {
 
-QString DefaultOutputFolder();  // ends with the folder separator
-QString DefaultChooserRoot();   // ends with the folder separator
+// The fixed folder `name`, ending with the folder separator.
+QString FixedFolder(const QString& name);
+// The output folder at start, "LRF Zelvar".
+QString DefaultOutputFolder();
 
 } // namespace lrf

@@ -1,6 +1,6 @@
-#include "app/cli/FileCheckCommand.h"
+#include "FileCheckCommand.h"
 
-#include "app/cli/CommandLine.h"
+#include "CommandLine.h"
 #include "database/Connection.h"
 
 #include <cstdio>
