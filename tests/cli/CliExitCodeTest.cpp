@@ -240,14 +240,15 @@ TEST(CliOutputTest, HelpListsEveryOptionTheExitCodesAndAnExample) {
     const std::string help = RunForOutput({QStringLiteral("--help")}, exitCode);
     EXPECT_EQ(exitCode, 0);
     EXPECT_TRUE(help.starts_with(kUsage)) << help;
-    for (const char* option : {"--bimestre N ", "--entidades C1,C2,... ", "--arquivos NOME1,...|todos ",
-                               "--saida PASTA ", "--ini ARQUIVO ", "-h, --help ", "--version "}) {
+    for (const char* option :
+         {"--bimestre N ", "--entidades C1,C2,... ", "--arquivos NOME1,...|todos ", "--saida PASTA ",
+          "--ini ARQUIVO ", "--conferencia ", "--conferir ", "-h, --help ", "--version "}) {
         const std::size_t at = help.find(std::string("\n  ") + option);
         ASSERT_NE(at, std::string::npos) << option << "\n" << help;
         const std::string line = help.substr(at + 1, help.find('\n', at + 1) - at - 1);
         EXPECT_GT(line.size(), 40u) << line; // the option, then its line of help
     }
-    for (const char* code : {"\n  0   ", "\n  1   ", "\n  2   ", "\n  3   ", "\n  64  "})
+    for (const char* code : {"\n  0   ", "\n  1   ", "\n  2   ", "\n  3   ", "\n  4   ", "\n  64  "})
         EXPECT_NE(help.find(code), std::string::npos) << code;
     EXPECT_NE(help.find("Exemplo:\n  lrf-export --bimestre "), std::string::npos);
     int shortExit = -1;
