@@ -45,7 +45,7 @@ std::optional<std::int64_t> ReadMoney(std::string_view text, const std::string& 
     }
     const std::string_view whole = rest.substr(0, at);
     const std::string_view decimals = rest.substr(at + separator.size());
-    // Fourteen digits hold every amount a Currency can: more would overflow the sums.
+    // Kept as cents in 64 bits: fourteen whole digits leave room to sum them and to compare in units.
     bool digits = decimals.size() == 2 && IsDigit(decimals[0]) && IsDigit(decimals[1]) && whole.size() <= 14;
     for (char c : whole)
         digits = digits && IsDigit(c);
