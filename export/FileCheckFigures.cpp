@@ -11,7 +11,7 @@
 #include "export/FileCheckContext.h"
 #include "export/HealthStatementLines.h"
 #include "export/RecordConventions.h"
-#include "settings/AsciiText.h"
+#include "settings/Join.h"
 
 #include <functional>
 #include <tuple>
