@@ -403,9 +403,9 @@ void ExpenseFiles(CheckContext& context) {
 
 void ReadFigures(CheckContext& context, TCRSQLConnection& connection) {
     const Period& period = context.request.period;
-    const PeriodTexts texts(period, context.regional);
-    const Dates dates{SqlDateText(QDate(period.month1Start.year(), 1, 1), context.regional),
-                      texts.month1Start, texts.month1End, texts.month2Start, texts.month2End};
+    const PeriodTexts texts(period);
+    const Dates dates{SqlDateText(QDate(period.month1Start.year(), 1, 1)), texts.month1Start, texts.month1End,
+                      texts.month2Start, texts.month2End};
 
     if (Wanted(context, {kRecOrcd, kRecRzda, kDedRzda}))
         Guarded(context, {kRecOrcd, kRecRzda, kDedRzda}, [&] { ReadRevenue(context, connection, dates); });
