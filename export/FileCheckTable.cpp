@@ -104,7 +104,8 @@ void WholeFiles(const CheckContext& c, std::vector<CheckFinding>& out) {
         if (disk.formFaultCount > 0) {
             QStringList rows(disk.formFaults.begin(), disk.formFaults.end());
             if (disk.formFaultCount > static_cast<int>(disk.formFaults.size()))
-                rows.push_back(u"... e mais %1"_s.arg(disk.formFaultCount - disk.formFaults.size()));
+                rows.push_back(
+                    u"... e mais %1"_s.arg(disk.formFaultCount - static_cast<int>(disk.formFaults.size())));
             out.push_back(
                 Finding(file, u"%1 linha(s) fora do formato do arquivo"_s.arg(disk.formFaultCount), rows));
         }

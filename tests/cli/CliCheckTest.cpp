@@ -112,7 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "DED_ORCD.TXT: 1 linha(s) fora do formato do arquivo"},
         AlteredCase{"NamedFileMissing", [](const fs::path& out) { fs::remove(out / "DED_ORCD.TXT"); }, 4,
                     "DED_ORCD.TXT: o arquivo n\xC3\xA3o est\xC3\xA1 na pasta"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // Without --arquivos every file is looked for; one that is not there is a warning, not an error.
 TEST(CliCheckTest, UnnamedMissingFileIsAWarning) {

@@ -263,7 +263,7 @@ INSTANTIATE_TEST_SUITE_P(
                   nullptr,
                   {"W08"},
                   "REC_ORCD.TXT"}),
-    [](const ::testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<CheckCase>& testCase) { return std::string(testCase.param.name); });
 
 // After a run, the file on disk is compared with the bytes the run wrote: a change that keeps the form
 // of every line is still caught.
