@@ -4,6 +4,7 @@
 #include "export/Windows1252.h"
 #include "settings/Windows1252Text.h"
 
+#include <QList>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
