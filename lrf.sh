@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs lrf-tce on a Debian 12 machine.
 #   ./lrf.sh demo        build, create the sample installation in sample/ and export from it
-#   ./lrf.sh test        check formatting, build with warnings as errors and run every test (a Firebird
-#                        server on 127.0.0.1 is started for them), then again under ASan+UBSan, then fuzz
+#   ./lrf.sh test        check formatting, build with warnings as errors and run every test (starts a
+#                        Firebird server), again under ASan+UBSan, the Windows build's under Wine, the
+#                        package's, and fuzz each input reader
 #   ./lrf.sh build       only install what is missing and build
 #   ./lrf.sh screenshot  save a picture of the main window under Xvfb (docs/main-window.png)
 #   ./lrf.sh bench       time an export of a large sample installation against isql
+#   ./lrf.sh package     build the Debian package build/lrf-tce_<version>_amd64.deb and check it with lintian
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
@@ -13,6 +15,7 @@ BUILD=$ROOT/build
 SANITIZE_BUILD=$ROOT/build-sanitize
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
           firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time
+          dpkg-dev file lintian desktop-file-utils man-db bash-completion
           clang clang-format libclang-rt-14-dev)
 FUZZ_SECONDS=20
 
@@ -108,6 +111,8 @@ case "$cmd" in
     source "$ROOT/tools/demo.sh"
     ;;
   test)
+    source "$ROOT/tools/windows-tests.sh"
+    PACKAGES+=("${WINDOWS_PACKAGES[@]}")
     install_missing
     check_format
     build -DLRF_WARNINGS_AS_ERRORS=ON
@@ -117,11 +122,19 @@ case "$cmd" in
     export LRF_TEST_SERVER_HOST=127.0.0.1
     (cd "$BUILD" && ctest --output-on-failure -j2)
     sanitizer_tests
+    windows_tests
+    source "$ROOT/tools/package.sh"
+    package_test
     fuzz_runs
     ;;
   bench)
     build
     source "$ROOT/bench/run.sh"
+    ;;
+  package)
+    build
+    source "$ROOT/tools/package.sh"
+    package_build
     ;;
   screenshot)
     build
@@ -129,6 +142,6 @@ case "$cmd" in
     source "$ROOT/tools/screenshot.sh"
     ;;
   *)
-    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
     exit 64 ;;
 esac

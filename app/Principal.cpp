@@ -108,10 +108,12 @@ QCheckBox* MakeFileBox(const ExportStep& step, const BoxPlace& place, QWidget* p
 }
 
 // The start-up messages come in lines joined by a lone carriage return; a Qt label only breaks at "\n".
-void ShowStartupError(const char* message) {
+// The reason goes to the detailed text, so the message itself stays the one the operator knows.
+void ShowStartupError(const char* message, const std::string& reason) {
     QString text = QString::fromUtf8(message);
     text.replace(u'\r', u'\n');
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kStartupErrorCaption), text, QMessageBox::Ok);
+    box.setDetailedText(ErrorMessageText(reason.c_str()));
     box.exec();
 }
 
@@ -293,12 +295,12 @@ void TFrmPrincipalLRF::FormCreate() {
     switch (result.outcome) {
     case StartupResult::Outcome::DriverMissing:
         startedUp_ = false;
-        ShowStartupError(kMissingDriverMessage);
+        ShowStartupError(kMissingDriverMessage, result.reason);
         return;
     case StartupResult::Outcome::DatabaseNotFound:
         FiscalYear = result.fiscalYear;
         startedUp_ = false;
-        ShowStartupError(kDatabaseNotFoundMessage);
+        ShowStartupError(kDatabaseNotFoundMessage, result.reason);
         return;
     case StartupResult::Outcome::OpenFailed:
         FiscalYear = result.fiscalYear;
@@ -334,6 +336,9 @@ void TFrmPrincipalLRF::SpeedButton2Click() {
 }
 
 void TFrmPrincipalLRF::BitBtn1Click() {
+    // Alt+E presses the button without the focus leaving the folder box: the run applies the box's rule
+    // itself, or the file names would be glued to the folder's name.
+    edDiretorioExit();
     ExportRequest request;
     request.bimesterIndex = cbBimestre->currentIndex();
     request.entities.reserve(static_cast<std::size_t>(Lista->count()));

@@ -7,6 +7,7 @@
 #include "database/Startup.h"
 #include "export/DefaultFolders.h"
 #include "export/EntityFilter.h"
+#include "export/ExportError.h"
 #include "export/ExportRun.h"
 #include "export/FolderText.h"
 #include "export/Regional.h"
@@ -43,7 +44,7 @@ QString StartupMessage(const lrf::StartupResult& startup) {
     case Outcome::DatabaseNotFound:
         return QString::fromUtf8(lrf::kDatabaseNotFoundMessage);
     case Outcome::OpenFailed:
-        return QString::fromUtf8(startup.openError);
+        return lrf::ErrorMessageText(startup.openError.c_str());
     case Outcome::Connected:
         break;
     }
@@ -72,6 +73,8 @@ int Run(const lrf::cli::Options& options) {
     }
     if (startup.outcome != lrf::StartupResult::Outcome::Connected) {
         PrintError(StartupMessage(startup));
+        if (!startup.reason.empty())
+            PrintError(u"lrf-export: "_s + lrf::ErrorMessageText(startup.reason.c_str()));
         return lrf::cli::kExitStartupFailed;
     }
 
@@ -95,9 +98,14 @@ int Run(const lrf::cli::Options& options) {
         const lrf::ExportResult result =
             lrf::RunExport(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
         return result.filesFailed == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitFileFailed;
+    } catch (const lrf::StatementError& error) {
+        sink.EraseProgress();
+        PrintError(lrf::ErrorMessageText(error.what()));
+        PrintError(u"lrf-export: "_s + QString::fromStdString(error.Detail()));
+        return lrf::cli::kExitRunError;
     } catch (const std::exception& error) {
         sink.EraseProgress();
-        PrintError(QString::fromUtf8(error.what()));
+        PrintError(lrf::ErrorMessageText(error.what()));
         return lrf::cli::kExitRunError;
     }
 }

@@ -4,9 +4,11 @@
 #include "settings/Installation.h"
 #include "settings/SystemPath.h"
 
+#include <exception>
+
 namespace lrf {
 
-bool ProbeDatabase(const std::string& fileName, const std::string& pathCode) {
+bool ProbeDatabase(const std::string& fileName, const std::string& pathCode, std::string* reason) {
     // Outside the guard: a settings or resolver error reaches the caller.
     std::string vendorLib = ReadKorvSetting("DLL");
     // The database server's view of the folder: only the first upper-case D becomes B.
@@ -40,8 +42,15 @@ bool ProbeDatabase(const std::string& fileName, const std::string& pathCode) {
         connection.Open();
         connection.Close();
         return true;
+    } catch (const std::exception& error) {
+        // The start-up message is one for every cause; the reason is only handed on.
+        if (reason != nullptr)
+            *reason = error.what();
+        connection.Close();
+        return false;
     } catch (...) {
-        // The single start-up message covers every cause; the reason is not kept.
+        if (reason != nullptr)
+            reason->clear();
         connection.Close();
         return false;
     }

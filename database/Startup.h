@@ -17,6 +17,9 @@ struct StartupResult {
     Outcome outcome = Outcome::Connected;
     std::string fiscalYear; // set once the driver file was found
     std::string openError;  // OpenFailed: the error's own text
+    // DriverMissing and DatabaseNotFound: why, beside the fixed message (the folder searched, or the
+    // probe's error as the database or the driver gave it).
+    std::string reason;
 };
 
 // Runs the checks and, when they pass, sets up and opens `conexao` (which starts with the design-time

@@ -2,6 +2,8 @@
 
 #include "settings/Windows1252Text.h"
 
+#include <QStringDecoder>
+
 namespace lrf {
 
 QString FromWindows1252(std::string_view bytes) {
@@ -24,6 +26,15 @@ std::string ToWindows1252(const QString& text) {
         bytes.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return bytes;
+}
+
+QString ErrorMessageText(const char* what) {
+    const QByteArrayView bytes(what);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        text = FromWindows1252(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+    return text;
 }
 
 } // namespace lrf

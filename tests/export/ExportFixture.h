@@ -110,7 +110,8 @@ inline void OpenConnection(TCRSQLConnection& connection, const std::filesystem::
 
 class RecordingSink : public ExportSink {
 public:
-    std::vector<std::string> log; // UTF-8
+    std::vector<std::string> log;     // UTF-8
+    std::vector<std::string> reasons; // of the failed files, UTF-8
     int clears = 0;
     int bimesterMissing = 0;
     int overallMaximum = -1;
@@ -121,9 +122,14 @@ public:
 
     void ClearLog() override {
         log.clear();
+        reasons.clear();
         ++clears;
     }
     void AppendLog(const QString& line) override { log.push_back(line.toStdString()); }
+    void AppendFailure(const QString& line, const QString&, const QString& reason) override {
+        log.push_back(line.toStdString());
+        reasons.push_back(reason.toStdString());
+    }
     void SetOverallMaximum(int maximum) override {
         overallMaximum = maximum;
         overallPositions.clear();
