@@ -98,7 +98,7 @@ void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDa
         throw FileWriteError(inPlace.errorString());
 }
 
-// F5. Nothing may stay under the name of a failed file: the files carry no bimester, so a cut file, or
+// Nothing may stay under the name of a failed file: the files carry no bimester, so a cut file, or
 // one from an earlier run, would be taken for this run's. Returns what stays when it cannot go.
 QString ClearFailedFile(const QString& path) {
     const QFileInfo info(path);
