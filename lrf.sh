@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs lrf-tce on a Debian 12 machine.
 #   ./lrf.sh demo        build, create the sample installation in sample/ and export from it
-#   ./lrf.sh test        check formatting, build with warnings as errors and run every test (a Firebird
-#                        server on 127.0.0.1 is started for them), again under ASan+UBSan, fuzz, then
-#                        the Windows build's tests under Wine and the Debian package's test
+#   ./lrf.sh test        check formatting, build with warnings as errors and run every test (starts a
+#                        Firebird server), again under ASan+UBSan, the Windows build's under Wine, the
+#                        package's, and fuzz each input reader
 #   ./lrf.sh build       only install what is missing and build
 #   ./lrf.sh screenshot  save a picture of the main window under Xvfb (docs/main-window.png)
 #   ./lrf.sh bench       time an export of a large sample installation against isql
@@ -122,10 +122,10 @@ case "$cmd" in
     export LRF_TEST_SERVER_HOST=127.0.0.1
     (cd "$BUILD" && ctest --output-on-failure -j2)
     sanitizer_tests
-    fuzz_runs
     windows_tests
     source "$ROOT/tools/package.sh"
     package_test
+    fuzz_runs
     ;;
   bench)
     build

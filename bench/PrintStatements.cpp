@@ -1,4 +1,5 @@
 // Prints the ten statements of one run (no entity ticked) as an isql script.
+#include "export/EntityFilter.h"
 #include "export/ExportSteps.h"
 #include "export/Period.h"
 #include "settings/AsciiText.h"
@@ -20,7 +21,7 @@ int main(int argc, char** argv) {
                 continue;
             std::printf("-- %.*s\n%s;\n", static_cast<int>(step.generator->fileName.size()),
                         step.generator->fileName.data(),
-                        step.generator->buildSql(period, std::string()).c_str());
+                        step.generator->buildSql(period, lrf::EntityClause()).c_str());
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

@@ -13,7 +13,6 @@
 #include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
-#include "settings/AsciiText.h"
 #include "settings/Installation.h"
 
 #include <QCoreApplication>
@@ -51,13 +50,6 @@ QString StartupMessage(const lrf::StartupResult& startup) {
         break;
     }
     return {};
-}
-
-// The list item's code, read as BuildEntityFilter reads it: its first `maskLength` characters.
-std::optional<std::int64_t> ItemCode(const std::string& item, std::size_t maskLength) {
-    if (maskLength == 0 || item.size() < maskLength)
-        return std::nullopt;
-    return lrf::ParseWholeNumber<std::int64_t>(std::string_view(item).substr(0, maskLength));
 }
 
 int Run(const lrf::cli::Options& options) {
@@ -100,17 +92,9 @@ int Run(const lrf::cli::Options& options) {
         request.entityCodeLength = list.mask.size();
         for (const std::string& item : list.items)
             request.entities.push_back({lrf::FromWindows1252(item).toStdString(), false});
-        for (std::int64_t wanted : options.entityCodes) {
-            bool found = false;
-            for (std::size_t i = 0; i < list.items.size(); ++i) {
-                if (ItemCode(list.items[i], list.mask.size()) == wanted) {
-                    request.entities[i].ticked = true;
-                    found = true;
-                }
-            }
-            if (!found)
-                return UsageFailure(u"entidade %1 não encontrada em TABEMPRESA"_s.arg(wanted));
-        }
+        if (const auto missing =
+                lrf::TickCodes(request.entities, request.entityCodeLength, options.entityCodes))
+            return UsageFailure(u"entidade %1 não encontrada em TABEMPRESA"_s.arg(*missing));
 
         if (options.checkOnly)
             return lrf::cli::CheckFolder(request, options.filesNamed, conexao);

@@ -12,7 +12,8 @@ namespace lrf {
 namespace {
 
 // DED_ORCD.TXT: every budget row with a deduction code (97...), ungrouped.
-std::string DedOrcdSql(const Period&, const std::string& entityClause) {
+std::string DedOrcdSql(const Period&, const EntityClause& entities) {
+    const std::string entityClause = entities.For("recorc.EMPRESA");
     return Join({
         "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%' ",
         entityClause,
@@ -22,8 +23,9 @@ std::string DedOrcdSql(const Period&, const std::string& entityClause) {
 // DED_RZDA.TXT: one line per item, and each line sums its own item's postings and alterations (E is
 // the outer row F itself); matching on the code instead would count every item of a shared code on
 // each of its lines.
-std::string DedRzdaSql(const Period& period, const std::string& entityClause) {
-    const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
+std::string DedRzdaSql(const Period& period, const EntityClause& entities) {
+    const std::string entityClause = entities.For("F.EMPRESA");
+    const std::string subSelectClause = entities.For("E.EMPRESA");
     const PeriodTexts dates(period);
     return Join({
         "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
@@ -81,7 +83,7 @@ std::string DedRzdaLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 } // namespace
 
-const FileGenerator kDedOrcd{"DED_ORCD.TXT", "recorc.EMPRESA", &DedOrcdSql, &DedOrcdLine};
-const FileGenerator kDedRzda{"DED_RZDA.TXT", "F.EMPRESA", &DedRzdaSql, &DedRzdaLine};
+const FileGenerator kDedOrcd{"DED_ORCD.TXT", &DedOrcdSql, &DedOrcdLine};
+const FileGenerator kDedRzda{"DED_RZDA.TXT", &DedRzdaSql, &DedRzdaLine};
 
 } // namespace lrf

@@ -39,40 +39,57 @@ std::string CodeText(std::int64_t code, std::size_t width) {
 
 } // namespace
 
-std::string BuildEntityFilter(const std::vector<EntityItem>& items, std::size_t codeLength,
-                              std::string_view columnReference) {
-    std::string joined;
-    bool first = true;
+EntityClause::EntityClause(const std::vector<EntityItem>& items, std::size_t codeLength) {
     for (const EntityItem& item : items) {
         if (!item.ticked)
             continue;
-        std::string term = " ";
-        term += columnReference;
         const std::string_view codeText = FirstCharacters(item.text, codeLength);
         // An empty line, or an entity whose code is NULL (the list shows blanks in its place).
         if (item.text.empty() || Trimmed(codeText, " ").empty()) {
-            term += " IS NULL";
-        } else {
-            const std::optional<std::int64_t> code = ParseWholeNumber<std::int64_t>(codeText);
-            if (!code)
-                throw ExportError("'" + std::string(codeText) + "' is not a valid integer value");
-            term += " = " + std::to_string(*code);
+            codes_.emplace_back(std::nullopt);
+            continue;
         }
-        if (!first)
-            joined += " or ";
-        joined += ' ';
-        joined += term;
-        first = false;
+        const std::optional<std::int64_t> code = ParseWholeNumber<std::int64_t>(codeText);
+        if (!code)
+            throw ExportError("'" + std::string(codeText) + "' is not a valid integer value");
+        codes_.emplace_back(code);
     }
-    return first ? std::string() : " and (" + joined + ")";
 }
 
-std::string ReplaceAll(std::string text, std::string_view from, std::string_view to) {
-    if (from.empty())
-        return text;
-    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
+std::string EntityClause::For(std::string_view columnReference) const {
+    if (codes_.empty())
+        return {};
+    std::string clause = " and (";
+    for (std::size_t i = 0; i < codes_.size(); ++i) {
+        if (i > 0)
+            clause += " or ";
+        clause += "  ";
+        clause += columnReference;
+        clause += codes_[i] ? " = " + std::to_string(*codes_[i]) : std::string(" IS NULL");
+    }
+    return clause + ")";
+}
+
+std::string BuildEntityFilter(const std::vector<EntityItem>& items, std::size_t codeLength,
+                              std::string_view columnReference) {
+    return EntityClause(items, codeLength).For(columnReference);
+}
+
+std::optional<std::int64_t> TickCodes(std::vector<EntityItem>& items, std::size_t codeLength,
+                                      const std::vector<std::int64_t>& codes) {
+    for (const std::int64_t wanted : codes) {
+        bool found = false;
+        for (EntityItem& item : items) {
+            const auto code = ParseWholeNumber<std::int64_t>(FirstCharacters(item.text, codeLength));
+            if (codeLength > 0 && code == wanted) {
+                item.ticked = true;
+                found = true;
+            }
+        }
+        if (!found)
+            return wanted;
+    }
+    return std::nullopt;
 }
 
 EntityList ReadEntityList(TSQLClientDataSet& cds) {

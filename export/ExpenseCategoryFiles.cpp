@@ -5,6 +5,7 @@
 #include "export/EntityFilter.h"
 #include "export/RecordConventions.h"
 #include "export/SubSelects.h"
+#include "settings/Join.h"
 
 #include <iterator>
 #include <string>
@@ -12,9 +13,8 @@
 namespace lrf {
 namespace {
 
-using expense::Month;
-
-std::string DesOrcdSql(const Period&, const std::string& entityClause) {
+std::string DesOrcdSql(const Period&, const EntityClause& entities) {
+    const std::string entityClause = entities.For("DESDIS.EMPRESA");
     std::string sql = "SELECT CATEC, SUM(DOTAC) AS VALOR FROM DESDIS WHERE NOT CATEC IS NULL ";
     sql += entityClause;
     sql += " GROUP BY CATEC ";
@@ -30,30 +30,18 @@ std::string DesOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 // The outer query keeps only EXTRA 'N' items; the sub-selects sum over every item of the category, so the
 // amounts of the other items still count where their category has a line.
-std::string DesRzdaSql(const Period& period, const std::string& entityClause) {
-    const std::string subClause = ReplaceAll(entityClause, "F.", "E.");
+std::string DesRzdaSql(const Period& period, const EntityClause& entities) {
+    const std::string entityClause = entities.For("F.EMPRESA");
+    const std::string subClause = entities.For("E.EMPRESA");
     const PeriodTexts dates(period);
 
     std::string sql = "SELECT F.CATEC, SUM(F.DOTAC) DOTAC,";
-    const auto& columns = expense::kMonthColumns;
-    for (const expense::SubSelectColumn& column : columns) {
-        const bool first = column.month == Month::First;
-        const std::string_view dateColumn = expense::DateColumn(column.source);
-        sql += expense::SubSelectOpening(column.source);
-        sql += "      WHERE E.CATEC=F.CATEC AND ";
-        sql += dateColumn;
-        sql += ">='";
-        sql += first ? dates.month1Start : dates.month2Start;
-        sql += "' AND ";
-        sql += dateColumn;
-        sql += "<='";
-        sql += first ? dates.month1End : dates.month2End;
-        sql += "' ";
-        sql += subClause;
-        sql += " ) AS ";
-        sql += column.name;
-        sql += &column == &columns[std::size(columns) - 1] ? " " : ", ";
-    }
+    sql += expense::MonthSubSelects([&](const expense::SubSelectColumn& column) {
+        const std::string_view date = expense::DateColumn(column.source);
+        return Join({"      WHERE E.CATEC=F.CATEC AND ", date, ">='",
+                     expense::MonthStart(dates, column.month), "' AND ", date, "<='",
+                     expense::MonthEnd(dates, column.month), "' ", subClause, " )"});
+    });
     sql += "FROM DESDIS F ";
     sql += "WHERE F.EXTRA='N' ";
     sql += entityClause;
@@ -73,7 +61,7 @@ std::string DesRzdaLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 } // namespace
 
-const FileGenerator kDesOrcd{"DES_ORCD.TXT", "DESDIS.EMPRESA", &DesOrcdSql, &DesOrcdLine};
-const FileGenerator kDesRzda{"DES_RZDA.TXT", "F.EMPRESA", &DesRzdaSql, &DesRzdaLine};
+const FileGenerator kDesOrcd{"DES_ORCD.TXT", &DesOrcdSql, &DesOrcdLine};
+const FileGenerator kDesRzda{"DES_RZDA.TXT", &DesRzdaSql, &DesRzdaLine};
 
 } // namespace lrf

@@ -5,6 +5,7 @@
 #include "export/EntityFilter.h"
 #include "export/RecordConventions.h"
 #include "export/SubSelects.h"
+#include "settings/Join.h"
 
 #include <iterator>
 #include <string>
@@ -12,10 +13,10 @@
 namespace lrf {
 namespace {
 
-using expense::Month;
 using expense::Source;
 
-std::string DfsOrcdSql(const Period&, const std::string& entityClause) {
+std::string DfsOrcdSql(const Period&, const EntityClause& entities) {
+    const std::string entityClause = entities.For("DESDIS.EMPRESA");
     std::string sql = "SELECT FUNCAO, SUBFUNCAO, SUM(DOTAC)AS VALOR FROM DESDIS WHERE EXTRA='N' ";
     sql += entityClause;
     sql += " ";
@@ -34,30 +35,20 @@ std::string DfsOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 // Commitments and liquidations are the month's own; the allocation changes run from the start of the
 // year up to the month's last day, so that DOTAC plus them is the allocation as updated at that day.
-std::string DfsRzdaSql(const Period& period, const std::string& entityClause) {
-    const std::string subClause = ReplaceAll(entityClause, "F.", "E.");
+std::string DfsRzdaSql(const Period& period, const EntityClause& entities) {
+    const std::string entityClause = entities.For("F.EMPRESA");
+    const std::string subClause = entities.For("E.EMPRESA");
     const PeriodTexts dates(period);
 
     std::string sql = "SELECT F.FUNCAO, F.SUBFUNCAO, SUM(F.DOTAC) AS DOTAC, ";
-    const auto& columns = expense::kMonthColumns;
-    for (const expense::SubSelectColumn& column : columns) {
-        const bool first = column.month == Month::First;
-        sql += expense::SubSelectOpening(column.source);
-        sql += "      WHERE E.FUNCAO=F.FUNCAO AND E.SUBFUNCAO=F.SUBFUNCAO ";
-        sql += subClause;
-        sql += " ";
-        if (column.source == Source::AllocationChanges) {
-            sql += "        AND D.DTLAN<='";
-        } else {
-            sql += "        AND D.DATAE>='";
-            sql += first ? dates.month1Start : dates.month2Start;
-            sql += "' AND D.DATAE<='";
-        }
-        sql += first ? dates.month1End : dates.month2End;
-        sql += "') AS ";
-        sql += column.name;
-        sql += &column == &columns[std::size(columns) - 1] ? " " : ", ";
-    }
+    sql += expense::MonthSubSelects([&](const expense::SubSelectColumn& column) {
+        const std::string link =
+            "      WHERE E.FUNCAO=F.FUNCAO AND E.SUBFUNCAO=F.SUBFUNCAO " + subClause + " ";
+        if (column.source == Source::AllocationChanges)
+            return Join({link, "        AND D.DTLAN<='", expense::MonthEnd(dates, column.month), "')"});
+        return Join({link, "        AND D.DATAE>='", expense::MonthStart(dates, column.month),
+                     "' AND D.DATAE<='", expense::MonthEnd(dates, column.month), "')"});
+    });
     sql += "FROM DESDIS F ";
     sql += "WHERE F.EXTRA='N' ";
     sql += entityClause;
@@ -86,7 +77,7 @@ std::string DfsRzdaLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 } // namespace
 
-const FileGenerator kDfsOrcd{"DFS_ORCD.TXT", "DESDIS.EMPRESA", &DfsOrcdSql, &DfsOrcdLine};
-const FileGenerator kDfsRzda{"DFS_RZDA.TXT", "F.EMPRESA", &DfsRzdaSql, &DfsRzdaLine};
+const FileGenerator kDfsOrcd{"DFS_ORCD.TXT", &DfsOrcdSql, &DfsOrcdLine};
+const FileGenerator kDfsRzda{"DFS_RZDA.TXT", &DfsRzdaSql, &DfsRzdaLine};
 
 } // namespace lrf

@@ -172,10 +172,9 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
             continue;
         const FileGenerator* generator = steps[i].generator;
         if (generator != nullptr) {
-            const std::string clause =
-                BuildEntityFilter(request.entities, request.entityCodeLength, generator->columnReference);
+            const EntityClause entities(request.entities, request.entityCodeLength);
             cds1.Close();
-            cds1.CommandText = generator->buildSql(period, clause);
+            cds1.CommandText = generator->buildSql(period, entities);
             try {
                 if (!snapshot)
                     snapshot.emplace(connection);

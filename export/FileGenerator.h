@@ -8,12 +8,13 @@
 
 namespace lrf {
 
+class EntityClause;
 class TSQLClientDataSet;
 
 struct FileGenerator {
-    std::string_view fileName;        // "DED_ORCD.TXT"
-    std::string_view columnReference; // given to BuildEntityFilter, e.g. "F.EMPRESA"
-    std::string (*buildSql)(const Period& period, const std::string& entityClause);
+    std::string_view fileName; // "DED_ORCD.TXT"
+    // The statement, with the entity clause written for each column reference it restricts.
+    std::string (*buildSql)(const Period& period, const EntityClause& entities);
     // The line of the dataset's current record, without its line end (bytes, Windows-1252).
     std::string (*buildLine)(const TSQLClientDataSet& record, const RegionalSettings& regional);
 };

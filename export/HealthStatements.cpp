@@ -7,6 +7,7 @@
 #include "export/EntityFilter.h"
 #include "export/HealthStatementLines.h"
 #include "export/RecordConventions.h"
+#include "settings/Join.h"
 
 namespace lrf {
 namespace health {
@@ -57,29 +58,32 @@ namespace {
 
 using health::StatementLine;
 
-// The first branch names the result columns; the others only give their values.
-std::string SelectHead(const StatementLine& line, bool first) {
-    if (first)
-        return "SELECT '" + std::string(line.code) + "' COD, ";
-    return "SELECT '" + std::string(line.code) + "', ";
-}
-
-std::string DsoOrcdSql(const Period&, const std::string& entityClause) {
+// One branch per statement line over the one-row CADCLI, joined by UNION. `columns(line, first)` writes
+// a branch's columns, the first branch naming them. Only DSA_ORCD's last branch ends without a blank.
+template <typename Columns> std::string BranchPerLine(Columns columns, bool blankAtEnd) {
     std::string sql;
-    bool first = true;
-    for (const StatementLine& line : health::StatementLines()) {
-        if (!first)
-            sql += "UNION ";
-        sql += SelectHead(line, first);
-        sql += "       (SELECT SUM(DOTAC) FROM DESDIS ";
-        sql += "        WHERE (FUNCAO=10) AND ";
-        sql += health::ElementCondition(line, "", " ");
-        sql += entityClause;
-        sql += first ? ") AS TOTOR " : ") ";
-        sql += "FROM CADCLI ";
-        first = false;
+    const auto lines = health::StatementLines();
+    for (std::size_t branch = 0; branch < lines.size(); ++branch) {
+        const StatementLine& line = lines[branch];
+        const bool first = branch == 0;
+        sql += first ? "SELECT '" : "UNION SELECT '";
+        sql += line.code;
+        sql += first ? "' COD, " : "', ";
+        sql += columns(line, first);
+        sql += branch + 1 < lines.size() || blankAtEnd ? "FROM CADCLI " : "FROM CADCLI";
     }
     return sql;
+}
+
+std::string DsoOrcdSql(const Period&, const EntityClause& entities) {
+    const std::string entityClause = entities.For("DESDIS.EMPRESA");
+    return BranchPerLine(
+        [&](const StatementLine& line, bool first) {
+            return Join({"       (SELECT SUM(DOTAC) FROM DESDIS ", "        WHERE (FUNCAO=10) AND ",
+                         health::ElementCondition(line, "", " "), entityClause,
+                         first ? ") AS TOTOR " : ") "});
+        },
+        true);
 }
 
 std::string DsoOrcdLine(const TSQLClientDataSet& record, const RegionalSettings& regional) {
@@ -106,58 +110,54 @@ constexpr ExecutionColumn kExecutionColumns[] = {
 
 // Liquidations are the month's own; the allocation changes run up to the month's last day with no lower
 // bound, so that TOTOR plus them is the allocation as updated at that day, as in DFS_RZDA.TXT.
-std::string DsaOrcdSql(const Period& period, const std::string& entityClause) {
-    const std::string lineClause = ReplaceAll(entityClause, "Z.", "D.");
+std::string DsaOrcdSql(const Period& period, const EntityClause& entities) {
+    const std::string entityClause = entities.For("Z.EMPRESA");
+    const std::string lineClause = entities.For("D.EMPRESA");
     const PeriodTexts dates(period);
 
-    std::string sql;
-    const auto lines = health::StatementLines();
-    for (std::size_t branch = 0; branch < lines.size(); ++branch) {
-        const StatementLine& line = lines[branch];
-        const bool first = branch == 0;
-        if (!first)
-            sql += "UNION ";
-        sql += SelectHead(line, first);
-        sql += "       (SELECT SUM(Z.DOTAC) FROM DESDIS Z ";
-        sql += "        WHERE (Z.FUNCAO=10) AND ";
-        sql += health::ElementCondition(line, "Z.", " ");
-        sql += entityClause;
-        sql += first ? ") AS TOTOR, " : "), ";
+    return BranchPerLine(
+        [&](const StatementLine& line, bool first) {
+            std::string sql = "       (SELECT SUM(Z.DOTAC) FROM DESDIS Z ";
+            sql += "        WHERE (Z.FUNCAO=10) AND ";
+            sql += health::ElementCondition(line, "Z.", " ");
+            sql += entityClause;
+            sql += first ? ") AS TOTOR, " : "), ";
 
-        for (const ExecutionColumn& column : kExecutionColumns) {
-            const bool liquidated = column.kind == Execution::Liquidated;
-            if (liquidated) {
-                sql += "       (SELECT SUM(V.VADEM) FROM VIEWLIQ V ";
-                sql += "     INNER JOIN DESPES G ON G.PKEMP = V.PKEMP ";
-                sql += "     INNER JOIN DESDIS D ON D.FICHA=G.FICHA ";
-            } else {
-                sql += "       (SELECT SUM(V.VALOR) FROM DESALD V ";
-                sql += "        INNER JOIN DESDIS D ON D.FICHA=V.FICHA ";
+            for (const ExecutionColumn& column : kExecutionColumns) {
+                const bool liquidated = column.kind == Execution::Liquidated;
+                if (liquidated) {
+                    sql += "       (SELECT SUM(V.VADEM) FROM VIEWLIQ V ";
+                    sql += "     INNER JOIN DESPES G ON G.PKEMP = V.PKEMP ";
+                    sql += "     INNER JOIN DESDIS D ON D.FICHA=G.FICHA ";
+                } else {
+                    sql += "       (SELECT SUM(V.VALOR) FROM DESALD V ";
+                    sql += "        INNER JOIN DESDIS D ON D.FICHA=V.FICHA ";
+                }
+                sql += "        WHERE (D.FUNCAO=10) AND ";
+                sql += health::ElementCondition(line, "D.", " AND ");
+                if (liquidated) {
+                    sql += "              (V.DATAE>='";
+                    sql += column.firstMonth ? dates.month1Start : dates.month2Start;
+                    sql += "' AND V.DATAE<='";
+                } else {
+                    sql += "              (V.DTLAN<='";
+                }
+                sql += column.firstMonth ? dates.month1End : dates.month2End;
+                sql += "') ";
+                sql += std::string(first && column.firstMonth ? 15 : 14, ' ');
+                sql += lineClause;
+                const bool last = &column == &kExecutionColumns[std::size(kExecutionColumns) - 1];
+                if (first) {
+                    sql += ") AS ";
+                    sql += column.name;
+                    sql += last ? " " : ", ";
+                } else {
+                    sql += last ? ") " : "), ";
+                }
             }
-            sql += "        WHERE (D.FUNCAO=10) AND ";
-            sql += health::ElementCondition(line, "D.", " AND ");
-            if (liquidated) {
-                sql += "              (V.DATAE>='";
-                sql += column.firstMonth ? dates.month1Start : dates.month2Start;
-                sql += "' AND V.DATAE<='";
-            } else {
-                sql += "              (V.DTLAN<='";
-            }
-            sql += column.firstMonth ? dates.month1End : dates.month2End;
-            sql += "') ";
-            sql += std::string(first && column.firstMonth ? 15 : 14, ' ');
-            sql += lineClause;
-            if (first) {
-                sql += ") AS ";
-                sql += column.name;
-                sql += &column == &kExecutionColumns[3] ? " " : ", ";
-            } else {
-                sql += &column == &kExecutionColumns[3] ? ") " : "), ";
-            }
-        }
-        sql += branch + 1 < lines.size() ? "FROM CADCLI " : "FROM CADCLI";
-    }
-    return sql;
+            return sql;
+        },
+        false);
 }
 
 // TOTOR is not written alone: it is the base of each month's updated allocation.
@@ -174,7 +174,7 @@ std::string DsaOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 } // namespace
 
-const FileGenerator kDsoOrcd{"DSO_ORCD.TXT", "DESDIS.EMPRESA", &DsoOrcdSql, &DsoOrcdLine};
-const FileGenerator kDsaOrcd{"DSA_ORCD.TXT", "Z.EMPRESA", &DsaOrcdSql, &DsaOrcdLine};
+const FileGenerator kDsoOrcd{"DSO_ORCD.TXT", &DsoOrcdSql, &DsoOrcdLine};
+const FileGenerator kDsaOrcd{"DSA_ORCD.TXT", &DsaOrcdSql, &DsaOrcdLine};
 
 } // namespace lrf

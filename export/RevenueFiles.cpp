@@ -12,7 +12,8 @@ namespace lrf {
 namespace {
 
 // REC_ORCD.TXT: the budgeted revenue per code; codes beginning with 9 belong to other files.
-std::string RecOrcdSql(const Period&, const std::string& entityClause) {
+std::string RecOrcdSql(const Period&, const EntityClause& entities) {
+    const std::string entityClause = entities.For("f.EMPRESA");
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
         entityClause,
@@ -24,8 +25,9 @@ std::string RecOrcdSql(const Period&, const std::string& entityClause) {
 // REC_RZDA.TXT: the sub-selects take the ticked entities too, through the item E they join, so that a
 // line's postings and alterations belong to the same entities as its budget. An entity exported alone
 // must not carry the revenue of the others that share its codes.
-std::string RecRzdaSql(const Period& period, const std::string& entityClause) {
-    const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
+std::string RecRzdaSql(const Period& period, const EntityClause& entities) {
+    const std::string entityClause = entities.For("F.EMPRESA");
+    const std::string subSelectClause = entities.For("E.EMPRESA");
     const PeriodTexts dates(period);
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
@@ -88,7 +90,7 @@ std::string RecRzdaLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 } // namespace
 
-const FileGenerator kRecOrcd{"REC_ORCD.TXT", "f.EMPRESA", &RecOrcdSql, &RecOrcdLine};
-const FileGenerator kRecRzda{"REC_RZDA.TXT", "F.EMPRESA", &RecRzdaSql, &RecRzdaLine};
+const FileGenerator kRecOrcd{"REC_ORCD.TXT", &RecOrcdSql, &RecOrcdLine};
+const FileGenerator kRecRzda{"REC_RZDA.TXT", &RecRzdaSql, &RecRzdaLine};
 
 } // namespace lrf

@@ -1,6 +1,9 @@
 #pragma once
 // The correlated sub-selects that the expense files share: what each one sums, through which joins, and
 // which date column places it in a month. The item joined inside is aliased E, the summed row D.
+#include "export/RecordConventions.h"
+
+#include <string>
 #include <string_view>
 
 namespace lrf::expense {
@@ -46,5 +49,27 @@ inline constexpr SubSelectColumn kMonthColumns[] = {
     {"LIQ_MES2", Source::Liquidations, Month::Second},
     {"ATU_MES2", Source::AllocationChanges, Month::Second},
 };
+
+// The first and last day of a column's month, as the statements quote them.
+inline const std::string& MonthStart(const PeriodTexts& dates, Month month) {
+    return month == Month::First ? dates.month1Start : dates.month2Start;
+}
+inline const std::string& MonthEnd(const PeriodTexts& dates, Month month) {
+    return month == Month::First ? dates.month1End : dates.month2End;
+}
+
+// The six sub-selects of an RZDA statement, each "opening condition) AS NAME" followed by ", " (the last
+// by " "). `condition` writes what follows a column's opening, its closing parenthesis included.
+template <typename Condition> std::string MonthSubSelects(Condition condition) {
+    std::string sql;
+    for (const SubSelectColumn& column : kMonthColumns) {
+        sql += SubSelectOpening(column.source);
+        sql += condition(column);
+        sql += " AS ";
+        sql += column.name;
+        sql += &column == &kMonthColumns[std::size(kMonthColumns) - 1] ? " " : ", ";
+    }
+    return sql;
+}
 
 } // namespace lrf::expense

@@ -188,6 +188,6 @@ package_completion_test() (
   check 'REC_ORCD REC_RZDA' --arquivos rec
   check 'REC_ORCD,DSO_ORCD REC_ORCD,DSA_ORCD' --arquivos REC_ORCD,ds
   check 'todos' --arquivos to
-  check '--bimestre --entidades --arquivos --saida --ini --conferencia --conferir --help' ''
+  check '--bimestre --entidades --arquivos --saida --ini --conferencia --conferir --help --version' ''
   check '--conferencia --conferir' --conf
 )

@@ -121,25 +121,35 @@ INSTANTIATE_TEST_SUITE_P(
                                 "'99999999999999999999' is not a valid integer value"}),
     [](const testing::TestParamInfo<BadCodeCase>& test) { return std::string(test.param.name); });
 
-TEST(ReplaceAllTest, ReplacesEveryOccurrenceMatchingCase) {
-    struct Case {
-        const char* text;
-        const char* from;
-        const char* to;
-        const char* result;
-    };
-    const Case cases[] = {
-        {" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)", "F.", "E.",
-         " and (  E.EMPRESA = 1 or   E.EMPRESA = 3)"},
-        {" and (  Z.EMPRESA = 1)", "Z.", "D.", " and (  D.EMPRESA = 1)"},
-        {" and (  f.EMPRESA = 1)", "F.", "E.", " and (  f.EMPRESA = 1)"},
-        {"", "F.", "E.", ""},
-        {"F.F.F.", "F.", "F.F.", "F.F.F.F.F.F."},
-        {"abc", "", "x", "abc"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ReplaceAll(c.text, c.from, c.to), c.result) << c.text;
+struct TickCase {
+    const char* name;
+    std::vector<std::int64_t> codes;
+    std::vector<bool> ticked; // of the lines "01 - A", "02 - B", "   - SEM", "12 - C"
+    std::optional<std::int64_t> missing;
+};
+
+class TickCodesTest : public testing::TestWithParam<TickCase> {};
+
+// The codes are read from the lines as the clause reads them: a line without a code is never ticked.
+TEST_P(TickCodesTest, TicksEveryLineOfEachCode) {
+    const TickCase& c = GetParam();
+    std::vector<EntityItem> items{
+        {"01 - A", false}, {"02 - B", false}, {"   - SEM", false}, {"12 - C", false}};
+    EXPECT_EQ(TickCodes(items, 2, c.codes), c.missing);
+    std::vector<bool> ticked;
+    for (const EntityItem& item : items)
+        ticked.push_back(item.ticked);
+    EXPECT_EQ(ticked, c.ticked);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TickCodesTest,
+    testing::Values(TickCase{"None", {}, {false, false, false, false}, std::nullopt},
+                    TickCase{"TwoInAnyOrder", {12, 1}, {true, false, false, true}, std::nullopt},
+                    TickCase{"Repeated", {2, 2}, {false, true, false, false}, std::nullopt},
+                    TickCase{"Missing", {1, 9, 12}, {true, false, false, false}, 9},
+                    TickCase{"ZeroIsNotTheBlankCode", {0}, {false, false, false, false}, 0}),
+    [](const testing::TestParamInfo<TickCase>& test) { return std::string(test.param.name); });
 
 // A real database with the given entity rows (code, name; nullopt is NULL).
 class EntityListTest : public testing::Test {

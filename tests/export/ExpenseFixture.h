@@ -136,8 +136,8 @@ inline std::vector<EntityItem> TickedOneAndTwo() {
 
 inline std::string FileOf(TCRSQLConnection& connection, const FileGenerator& generator,
                           const std::vector<EntityItem>& entities, std::size_t codeLength = 1) {
-    const std::string clause = BuildEntityFilter(entities, codeLength, generator.columnReference);
-    return FileOfStatement(connection, generator, generator.buildSql(kMarchApril2010, clause));
+    return FileOfStatement(connection, generator,
+                           generator.buildSql(kMarchApril2010, EntityClause(entities, codeLength)));
 }
 
 } // namespace lrf::test

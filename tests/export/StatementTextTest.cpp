@@ -1,6 +1,6 @@
 // The statement of every file, character for character: every condition and every blank is sent to the
 // database as it is. One table covers every generator, with no entity ticked and with entities 1 and 3
-// ticked, the clause built by the entity filter with the generator's own column reference.
+// ticked, each clause written for the column reference the statement names there.
 #include "export/DeductionFiles.h"
 #include "export/EntityFilter.h"
 #include "export/ExpenseCategoryFiles.h"
@@ -292,8 +292,7 @@ TEST_P(StatementTextTest, IsTheFixedText) {
     const auto& [c, ticked] = GetParam();
     const std::vector<EntityItem> items = {
         {"01 - PREFEITURA", ticked}, {"02 - CAMARA", false}, {"03 - FUNDO", ticked}};
-    const std::string clause = BuildEntityFilter(items, 2, c.generator->columnReference);
-    EXPECT_EQ(c.generator->buildSql(kPeriod, clause), c.expected(ticked));
+    EXPECT_EQ(c.generator->buildSql(kPeriod, EntityClause(items, 2)), c.expected(ticked));
 }
 
 std::string CaseName(const testing::TestParamInfo<std::tuple<StatementCase, bool>>& test) {
@@ -313,19 +312,6 @@ TEST(StatementTextTest, TheTableHasEveryGenerator) {
             std::find_if(std::begin(kStatements), std::end(kStatements),
                          [&](const StatementCase& c) { return c.generator == step.generator; });
         EXPECT_NE(found, std::end(kStatements)) << step.fileStem;
-    }
-}
-
-// The sub-selects name the item E; the outer query keeps F. A lower-case "f." is not an alias of
-// the statement and stays as it is.
-TEST(StatementTextTest, OnlyTheExactAliasPrefixIsReplaced) {
-    const std::string clause = " and (  F.EMPRESA = 1 or   f.EMPRESA = 2)";
-    for (const FileGenerator* generator : {&kDesRzda, &kDfsRzda}) {
-        const std::string sql = generator->buildSql(kPeriod, clause);
-        EXPECT_NE(sql.find(" and (  E.EMPRESA = 1 or   f.EMPRESA = 2)"), std::string::npos) << sql;
-        EXPECT_NE(sql.find("WHERE F.EXTRA='N'  and (  F.EMPRESA = 1 or   f.EMPRESA = 2) GROUP BY"),
-                  std::string::npos)
-            << sql;
     }
 }
 

@@ -87,8 +87,8 @@ TEST_P(SumScope, EachLineSumsItsOwnRows) {
     const SumCase& c = GetParam();
     TCRSQLConnection connection = test::OpenExpenseConnection(path_);
     const std::vector<EntityItem> entities{{"1 - PREFEITURA", c.entity1}, {"2 - CAMARA", c.entity2}};
-    const std::string clause = BuildEntityFilter(entities, 1, c.file->columnReference);
-    const std::string sql = c.file->buildSql(PeriodOfBimester(c.bimester, QStringLiteral("2024")), clause);
+    const std::string sql =
+        c.file->buildSql(PeriodOfBimester(c.bimester, QStringLiteral("2024")), EntityClause(entities, 1));
     EXPECT_EQ(test::FileOfStatement(connection, *c.file, sql), c.expected);
 }
 
