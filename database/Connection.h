@@ -24,8 +24,8 @@ public:
     std::string ConnectionName;
     std::string DriverName;
     std::string GetDriverFunc;
-    std::string LibraryName;  // path of the driver module
-    std::string VendorLib;    // client library the driver loads
+    std::string LibraryName; // path of the driver module
+    std::string VendorLib;   // client library the driver loads
     bool LoginPrompt = true;
 
     // One "Name=Value" line per parameter, in order.
@@ -43,6 +43,9 @@ public:
 
     // Runs one SELECT on the open connection and fetches the whole result.
     driver::ResultSet Query(const std::string& sql);
+    // From another thread, while a query of this connection runs: that query fails at once. Does
+    // nothing when the connection is closed.
+    void Cancel() noexcept;
 
     // While alive, every query of this connection reads one read-only snapshot. Guards may nest;
     // the outermost one ends the snapshot. The connection must outlive the guard (closing it is fine).
@@ -61,7 +64,7 @@ public:
 private:
     std::unique_ptr<DynamicLibrary> module_;
     std::unique_ptr<driver::Session> session_;
-    ModuleRegistration listed_;  // in the program's module list while the module is loaded
+    ModuleRegistration listed_; // in the program's module list while the module is loaded
 };
 
 // The window's connection as it stands at design time: "Devart InterBase", its driver settings and
