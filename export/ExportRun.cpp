@@ -41,17 +41,23 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+bool StopRequested(const RunStop* stop) {
+    return stop != nullptr && stop->Requested();
+}
+
 // F4: the file is written to a temporary file beside its final name and put in place only when every
 // line is written, so a failure never leaves a cut file where the audit court's system looks, and an
-// earlier complete file survives it.
+// earlier complete file survives it. A stop discards it the same way.
 void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
-               const RegionalSettings& regional) {
+               const RegionalSettings& regional, const RunStop* stop) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);
     try {
         if (!file.open(QIODevice::WriteOnly))
             throw FileWriteError(file.errorString().toStdString());
         for (cds1.First(); !cds1.Eof(); cds1.Next()) {
+            if (StopRequested(stop))
+                throw ExportInterrupted();
             const std::size_t recNo = cds1.RecNo();
             sink.SetFilePosition(ClampToInt(recNo));
             std::string line = generator.buildLine(cds1, regional);
@@ -61,6 +67,8 @@ void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDa
             if (recNo % kRecordsPerRepaint == 0)
                 sink.KeepPainted();
         }
+        if (StopRequested(stop))
+            throw ExportInterrupted();
         if (!file.commit())
             throw FileWriteError(file.errorString().toStdString());
     } catch (...) {
@@ -100,6 +108,8 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
     std::optional<TCRSQLConnection::Snapshot> snapshot;
     int overallPosition = 0;
     for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (StopRequested(request.stop))
+            throw ExportInterrupted();
         if (!request.ticked[i])
             continue;
         const FileGenerator* generator = steps[i].generator;
@@ -116,8 +126,11 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
             const QString fileName = FromAscii(generator->fileName);
             bool written = false;
             try {
-                WriteFile(request.folderText + fileName, *generator, cds1, sink, regional);
+                WriteFile(request.folderText + fileName, *generator, cds1, sink, regional, request.stop);
                 written = true;
+            } catch (const ExportInterrupted&) {
+                cds1.Close();
+                throw;
             } catch (...) {
                 // Whatever stopped the writing, the file's own line tells it and the run goes on.
             }

@@ -1,8 +1,10 @@
 #pragma once
-// One press of "&Exportar": the bimester check, the period, the folder, the ticked files in order, the summary.
+// One press of "&Exportar": the bimester check, the period, the folder, the ticked files in order, the
+// summary.
 #include "export/EntityFilter.h"
 #include "export/ExportSteps.h"
 #include "export/Regional.h"
+#include "export/RunStop.h"
 
 #include <QString>
 #include <array>
@@ -15,12 +17,14 @@ class TSQLClientDataSet;
 
 // The operator's choices, read from the window (or the command line) before the run starts.
 struct ExportRequest {
-    int bimesterIndex = -1;                  // item index of cbBimestre; -1 when none is chosen
-    std::vector<EntityItem> entities;        // the lines of Lista with their ticks
-    std::size_t entityCodeLength = 0;        // length of the entity code mask
-    std::array<bool, kStepCount> ticked{};   // the file boxes, in step order
-    QString folderText;                      // text of edDiretorio; file names are appended to it as is
+    int bimesterIndex = -1;                // item index of cbBimestre; -1 when none is chosen
+    std::vector<EntityItem> entities;      // the lines of Lista with their ticks
+    std::size_t entityCodeLength = 0;      // length of the entity code mask
+    std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
+    QString folderText;                    // text of edDiretorio; file names are appended to it as is
     QString fiscalYear;
+    // When set and requested, the run throws ExportInterrupted at the next record or file.
+    const RunStop* stop = nullptr;
 };
 
 // Where a run reports; the window and the command line each implement it.
@@ -29,7 +33,7 @@ public:
     virtual ~ExportSink() = default;
     virtual void ClearLog() = 0;
     virtual void AppendLog(const QString& line) = 0;
-    virtual void SetOverallMaximum(int maximum) = 0;  // also brings the position to 0
+    virtual void SetOverallMaximum(int maximum) = 0; // also brings the position to 0
     virtual void SetOverallPosition(int position) = 0;
     virtual void SetFileMaximum(int maximum) = 0;
     virtual void SetFilePosition(int position) = 0;
@@ -40,13 +44,15 @@ public:
 };
 
 struct ExportResult {
-    bool ran = false;  // false: stopped at the bimester check
+    bool ran = false; // false: stopped at the bimester check
     int filesCreated = 0;
     int filesFailed = 0;
 };
 
 // Runs the export. Errors outside a file's guarded writing (a query the database rejects, an entity code
-// that is not a number, an invalid fiscal year) propagate as exceptions and end the run.
+// that is not a number, an invalid fiscal year) propagate as exceptions and end the run. Once the stop
+// is requested the run throws ExportInterrupted at the next record or file; a statement cancelled
+// meanwhile fails with the database's own error, which the caller reads as the stop too.
 ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connection, TSQLClientDataSet& cds1,
                        ExportSink& sink, const RegionalSettings& regional);
 
