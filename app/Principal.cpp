@@ -4,6 +4,8 @@
 #include "app/ClosePicture.h"
 #include "app/HandlerGuard.h"
 #include "app/InputBlock.h"
+#include "app/QueuedExportSink.h"
+#include "app/TerminationSignals.h"
 #include "app/WindowExportSink.h"
 #include "app/WindowFont.h"
 #include "app/f_Diretorio.h"
@@ -12,11 +14,14 @@
 #include "export/EntityFilter.h"
 #include "export/ExportRun.h"
 #include "export/ExportSteps.h"
+#include "export/ExportThread.h"
 #include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -102,6 +107,9 @@ TFrmPrincipalLRF::TFrmPrincipalLRF(const std::string& executableFolder, QWidget*
 }
 
 TFrmPrincipalLRF::~TFrmPrincipalLRF() {
+    run_.reset(); // stopped and waited for: it uses the dataset and the connection
+    if (inputBlock_)
+        QApplication::restoreOverrideCursor();
     cds1.Close();
     Conexao.Close();
     if (FrmPrincipalLRF == this)
@@ -274,6 +282,9 @@ void TFrmPrincipalLRF::showEvent(QShowEvent* event) {
 
 void TFrmPrincipalLRF::FormCreate() {
     const StartupResult result = StartUp(Conexao, executableFolder_);
+    // The client library has put in its signal handlers by now; ours replace them before any message.
+    if (TerminationSignals* watcher = TerminationSignals::Instance())
+        watcher->TakeOver();
     switch (result.outcome) {
     case StartupResult::Outcome::DriverMissing:
         startedUp_ = false;
@@ -325,6 +336,8 @@ QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
 }
 
 void TFrmPrincipalLRF::BitBtn1Click() {
+    if (Exporting())
+        return;
     ExportRequest request;
     request.bimesterIndex = cbBimestre->currentIndex();
     request.entities.reserve(static_cast<std::size_t>(Lista->count()));
@@ -339,9 +352,40 @@ void TFrmPrincipalLRF::BitBtn1Click() {
     request.folderText = edDiretorio->text();
     request.fiscalYear = FromWindows1252(FiscalYear);
 
-    const InputBlock noInputMeanwhile(*this);
-    WindowExportSink sink(*Memo1, *PrBar, *PBAR2);
-    RunExport(request, Conexao, cds1, sink, RegionalSettings::FromSystem());
+    // The statements run on a thread of their own so that the window stays painted; it still takes no
+    // input until the run ends.
+    inputBlock_ = std::make_unique<InputBlock>(*this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    runSink_ = std::make_unique<WindowExportSink>(*Memo1, *PrBar, *PBAR2);
+    queuedSink_ = std::make_unique<QueuedExportSink>(*runSink_, *this);
+    run_ = std::make_unique<ExportThread>();
+    run_->Start(std::move(request), Conexao, cds1, *queuedSink_, RegionalSettings::FromSystem(),
+                [this](const ExportOutcome& outcome) { RunEnded(outcome); });
+}
+
+bool TFrmPrincipalLRF::Exporting() const {
+    return inputBlock_ != nullptr;
+}
+
+void TFrmPrincipalLRF::RunEnded(const ExportOutcome& outcome) {
+    QApplication::restoreOverrideCursor();
+    inputBlock_.reset();
+    if (closeWhenRunEnds_) {
+        close();
+        return;
+    }
+    if (outcome.failed)
+        ShowErrorBox(ErrorMessageText(outcome.error.c_str()));
+}
+
+void TFrmPrincipalLRF::closeEvent(QCloseEvent* event) {
+    if (run_ && run_->Running()) {
+        closeWhenRunEnds_ = true;
+        run_->Stop();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TFrmPrincipalLRF::edDiretorioExit() {

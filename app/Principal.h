@@ -7,6 +7,8 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -23,6 +25,12 @@ class QToolButton;
 
 namespace lrf {
 
+class ExportThread;
+class InputBlock;
+class QueuedExportSink;
+class WindowExportSink;
+struct ExportOutcome;
+
 class TFrmPrincipalLRF : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +42,8 @@ public:
 
     // False when a start-up check failed and the operator was told the program ends: never show it then.
     bool StartedUp() const { return startedUp_; }
+    // True from a press of "&Exportar" until its run has ended and the window takes input again.
+    bool Exporting() const;
 
     // The components, named as the window knows them.
     QFrame* Panel1;
@@ -85,6 +95,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // During a run the window first stops it, and closes once it has ended.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -92,11 +104,19 @@ private:
     void SetTabOrder();
     void ConnectHandlers();
     QCheckBox* FileBox(std::string_view name) const;
+    void RunEnded(const ExportOutcome& outcome);
 
     std::string executableFolder_;
     QString entityCodeMask_;
     bool startedUp_ = true;
     bool shown_ = false;
+
+    // The run going on, on a thread of its own, and what the window does meanwhile.
+    std::unique_ptr<WindowExportSink> runSink_;
+    std::unique_ptr<QueuedExportSink> queuedSink_;
+    std::unique_ptr<InputBlock> inputBlock_;
+    std::unique_ptr<ExportThread> run_;
+    bool closeWhenRunEnds_ = false;
 };
 
 // The one main window of the program, while it exists.

@@ -1,6 +1,8 @@
 // lrf-export: the export run of the window, without a window.
+#include "app/TerminationSignals.h"
 #include "app/cli/CommandLine.h"
 #include "app/cli/ConsoleSink.h"
+#include "app/cli/InterruptibleRun.h"
 #include "app/cli/Terminal.h"
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
@@ -80,9 +82,13 @@ int Run(const lrf::cli::Options& options) {
         lrf::ApplyDesignTimeSettings(conexao);
         startup = lrf::StartUp(conexao, lrf::ExecutableFolder());
     } catch (const std::exception& error) {
+        lrf::cli::TakeOverSignals();
         PrintError(QString::fromUtf8(error.what()));
         return lrf::cli::kExitStartupFailed;
     }
+    lrf::cli::TakeOverSignals();
+    if (const auto signal = lrf::cli::ReceivedSignal())
+        return lrf::cli::ReportInterruption(*signal);
     if (startup.outcome != lrf::StartupResult::Outcome::Connected) {
         PrintError(StartupMessage(startup));
         return lrf::cli::kExitStartupFailed;
@@ -113,9 +119,13 @@ int Run(const lrf::cli::Options& options) {
                 return UsageFailure(u"entidade %1 não encontrada em TABEMPRESA"_s.arg(wanted));
         }
 
-        const lrf::ExportResult result =
-            lrf::RunExport(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
-        return result.filesFailed == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitFileFailed;
+        const auto result =
+            lrf::cli::RunUntilSignal(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
+        if (!result) {
+            sink.EraseProgress();
+            return lrf::cli::ReportInterruption(*lrf::cli::ReceivedSignal());
+        }
+        return result->filesFailed == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitFileFailed;
     } catch (const std::exception& error) {
         sink.EraseProgress();
         PrintError(QString::fromUtf8(error.what()));
@@ -126,6 +136,7 @@ int Run(const lrf::cli::Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const lrf::TerminationSignals terminationSignals; // before the application object starts any thread
     QCoreApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
@@ -150,5 +161,8 @@ int main(int argc, char** argv) {
         PrintError(u"lrf-export: não foi possível escrever o registro na saída padrão"_s);
         return lrf::cli::kExitRunError;
     }
+    // A signal that came as the run ended still means that it did not end as asked.
+    if (const auto signal = lrf::cli::ReceivedSignal(); signal && exitCode != lrf::ExitCodeForSignal(*signal))
+        return lrf::cli::ReportInterruption(*signal);
     return exitCode;
 }

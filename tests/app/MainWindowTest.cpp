@@ -15,7 +15,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <memory>
@@ -269,6 +268,7 @@ private slots:
         Find<QCheckBox>(QStringLiteral("cbRec_rzda"))->setChecked(true);
         lrf::test::BoxCloser closer;
         Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
+        QTRY_VERIFY(!window->Exporting());
         QCOMPARE(closer.boxes.size(), std::size_t(1));
         QCOMPARE(closer.boxes[0].caption, QStringLiteral("Atenção"));
         QCOMPARE(closer.boxes[0].text, QStringLiteral("Escolha o Bimestre de Referência!"));
@@ -277,60 +277,6 @@ private slots:
         QCOMPARE(overall->value(), 0);
         QCOMPARE(overall->maximum(), 1);
         QVERIFY(!std::filesystem::exists(folder));
-    }
-
-    // While a run goes on, what the operator does to the window is dropped, not kept for later: a
-    // click on "Todos", "&Exportar" or "&Fechar", or a key, changes nothing once the run is over.
-    void exportTakesNoInputMeanwhile_data() {
-        QTest::addColumn<QString>("target");
-        QTest::addColumn<bool>("key");
-        QTest::newRow("click on Todos") << QStringLiteral("CheckBox2") << false;
-        QTest::newRow("space on Todos") << QStringLiteral("CheckBox2") << true;
-        QTest::newRow("click on a file box") << QStringLiteral("cbDed_Orcd") << false;
-        QTest::newRow("click on Exportar") << QStringLiteral("BitBtn1") << false;
-        QTest::newRow("click on Fechar") << QStringLiteral("SpeedButton2") << false;
-        QTest::newRow("a bimester key") << QStringLiteral("cbBimestre") << true;
-    }
-    void exportTakesNoInputMeanwhile() {
-        QFETCH(QString, target);
-        QFETCH(bool, key);
-        const std::filesystem::path folder = std::filesystem::path(LRF_TEST_TMP) / "app-run-busy";
-        std::filesystem::remove_all(folder);
-        auto* bimester = Find<QComboBox>(QStringLiteral("cbBimestre"));
-        bimester->setCurrentIndex(1);
-        Find<QLineEdit>(QStringLiteral("edDiretorio"))
-            ->setText(QString::fromStdString(folder.string() + "/"));
-        for (const char* red : {"cbDiv_rzda", "cbDpr_orcd", "cbDpr_rzda"})
-            Find<QCheckBox>(QString::fromUtf8(red))->setChecked(true);
-        QWidget* widget = Find(target);
-        bool sent = false;
-        // Fires while the run keeps the window painted; a second run would meet the bimester message.
-        QTimer::singleShot(0, window.get(), [&] {
-            bimester->setCurrentIndex(-1);
-            if (key) {
-                widget->setFocus();
-                QTest::keyClick(widget, target == u"cbBimestre" ? Qt::Key_Down : Qt::Key_Space);
-            } else {
-                QTest::mouseClick(widget, Qt::LeftButton);
-            }
-            sent = true;
-        });
-        lrf::test::BoxCloser closer;
-        Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
-        QVERIFY(sent);
-        QTest::qWait(50);
-        QVERIFY(closer.boxes.empty());
-        QVERIFY(window->isVisible());
-        QCOMPARE(bimester->currentIndex(), -1);
-        QVERIFY(!Find<QCheckBox>(QStringLiteral("CheckBox2"))->isChecked());
-        QVERIFY(!Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->isChecked());
-        QVERIFY(Find<QCheckBox>(QStringLiteral("cbDpr_rzda"))->isChecked());
-        QCOMPARE(Find<QPlainTextEdit>(QStringLiteral("Memo1"))->toPlainText(),
-                 QStringLiteral(".: Finalizei :.\n0 arquivo(s) criado(s) com sucesso!\n"
-                                "0 arquivo(s) não criado(s) por algum erro!"));
-        // Once the run is over the window takes input again.
-        QTest::mouseClick(Find(QStringLiteral("CheckBox2")), Qt::LeftButton);
-        QVERIFY(Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->isChecked());
     }
 
     // A run with only red boxes ticked writes no file: the log gets the summary and the bar goes full.
@@ -344,6 +290,7 @@ private slots:
             Find<QCheckBox>(QString::fromUtf8(red))->setChecked(true);
         lrf::test::BoxCloser closer;
         Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
+        QTRY_VERIFY(!window->Exporting());
         QVERIFY(closer.boxes.empty());
         QCOMPARE(Find<QPlainTextEdit>(QStringLiteral("Memo1"))->toPlainText(),
                  QStringLiteral(".: Finalizei :.\n0 arquivo(s) criado(s) com sucesso!\n"
@@ -363,7 +310,8 @@ private slots:
         Find<QListWidget>(QStringLiteral("Lista"))->item(2)->setCheckState(Qt::Checked);
         lrf::test::BoxCloser closer;
         Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
-        QCOMPARE(closer.boxes.size(), std::size_t(1));
+        QTRY_COMPARE(closer.boxes.size(), std::size_t(1));
+        QVERIFY(!window->Exporting());
         QCOMPARE(closer.boxes[0].caption, QStringLiteral("LRF - TCE-MT"));
         QCOMPARE(closer.boxes[0].icon, QMessageBox::Critical);
         QVERIFY(!Find<QPlainTextEdit>(QStringLiteral("Memo1"))
