@@ -85,10 +85,13 @@ QCheckBox* MakeFileBox(const QString& name, const QString& caption, QWidget* par
 }
 
 // The start-up messages come in lines joined by a lone carriage return; a Qt label only breaks at "\n".
-void ShowStartupError(const char* message) {
+// `reason`, the engine's own words, goes to the box's details: the message itself stays as it is.
+void ShowStartupError(const char* message, const std::string& reason = {}) {
     QString text = QString::fromUtf8(message);
     text.replace(u'\r', u'\n');
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kStartupErrorCaption), text, QMessageBox::Ok);
+    if (!reason.empty())
+        box.setDetailedText(ErrorMessageText(reason.c_str()));
     box.exec();
 }
 
@@ -293,7 +296,7 @@ void TFrmPrincipalLRF::FormCreate() {
     case StartupResult::Outcome::DatabaseNotFound:
         FiscalYear = result.fiscalYear;
         startedUp_ = false;
-        ShowStartupError(kDatabaseNotFoundMessage);
+        ShowStartupError(kDatabaseNotFoundMessage, result.probeError);
         return;
     case StartupResult::Outcome::OpenFailed:
         FiscalYear = result.fiscalYear;

@@ -4,9 +4,11 @@
 #include "settings/Installation.h"
 #include "settings/SystemPath.h"
 
+#include <exception>
+
 namespace lrf {
 
-bool ProbeDatabase(const std::string& fileName, const std::string& pathCode) {
+bool ProbeDatabase(const std::string& fileName, const std::string& pathCode, std::string* reason) {
     // Outside the guard: a settings or resolver error reaches the caller.
     std::string vendorLib = ReadKorvSetting("DLL");
     // The database server's view of the folder: only the first upper-case D becomes B.
@@ -43,8 +45,13 @@ bool ProbeDatabase(const std::string& fileName, const std::string& pathCode) {
         connection.Open();
         connection.Close();
         return true;
+    } catch (const std::exception& error) {
+        // The single start-up message covers every cause; the reason goes beside it, for whoever asks.
+        connection.Close();
+        if (reason != nullptr)
+            *reason = error.what();
+        return false;
     } catch (...) {
-        // The single start-up message covers every cause; the reason is not kept.
         connection.Close();
         return false;
     }

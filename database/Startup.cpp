@@ -44,7 +44,7 @@ StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFo
     result.fiscalYear = ano;
     const std::string databaseFileName = "KORV" + ano + ".FDB";
 
-    if (!ProbeDatabase(databaseFileName, "D")) {
+    if (!ProbeDatabase(databaseFileName, "D", &result.probeError)) {
         result.outcome = StartupResult::Outcome::DatabaseNotFound;
         return result;
     }

@@ -17,6 +17,7 @@ struct StartupResult {
     Outcome outcome = Outcome::Connected;
     std::string fiscalYear;    // set once the driver file was found
     std::string openError;     // OpenFailed: the error's own text
+    std::string probeError;    // DatabaseNotFound: why the probe failed, as the engine said it
 };
 
 // Runs the checks and, when they pass, sets up and opens `conexao` (which starts with the design-time

@@ -44,7 +44,9 @@ QString StartupMessage(const lrf::StartupResult& startup) {
     case Outcome::DriverMissing:
         return QString::fromUtf8(lrf::kMissingDriverMessage).replace(u'\r', u'\n');
     case Outcome::DatabaseNotFound:
-        return QString::fromUtf8(lrf::kDatabaseNotFoundMessage);
+        // The fixed text, then the engine's reason: a database that another program holds says so.
+        return QString::fromUtf8(lrf::kDatabaseNotFoundMessage) + u'\n' +
+               QString::fromUtf8(startup.probeError);
     case Outcome::OpenFailed:
         return QString::fromUtf8(startup.openError);
     case Outcome::Connected:

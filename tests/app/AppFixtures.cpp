@@ -45,7 +45,7 @@ std::string DriverFolder() {
 void BoxCloser::Arm() {
     QTimer::singleShot(20, this, [this] {
         if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            boxes.push_back({box->windowTitle(), box->text(), box->icon()});
+            boxes.push_back({box->windowTitle(), box->text(), box->icon(), box->detailedText()});
             box->buttons().front()->click();
         }
         Arm();
