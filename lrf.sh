@@ -10,7 +10,8 @@ cd "$(dirname "$0")"
 ROOT=$PWD
 BUILD=$ROOT/build
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
-          firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time)
+          firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time
+          fonts-liberation)
 
 install_missing() {
   local missing=()

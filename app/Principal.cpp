@@ -2,6 +2,8 @@
 
 #include "app/BuildInfo.h"
 #include "app/ClosePicture.h"
+#include "app/ElidedToolTip.h"
+#include "app/FramePlacement.h"
 #include "app/HandlerGuard.h"
 #include "app/InputBlock.h"
 #include "app/QueuedExportSink.h"
@@ -33,7 +35,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <stdexcept>
@@ -147,6 +148,7 @@ void TFrmPrincipalLRF::BuildControls() {
     Lista = Make<QListWidget>(QStringLiteral("Lista"), Panel1, 144, 17, 361, 88);
     Lista->setFrameShape(QFrame::NoFrame);
     Lista->setUniformItemSizes(true);
+    Lista->setItemDelegate(new ElidedToolTip(Lista));
     // Silver behind the lines only: the tick boxes keep their own white so they stay visible.
     Lista->viewport()->setBackgroundRole(QPalette::Window);
     {
@@ -171,6 +173,8 @@ void TFrmPrincipalLRF::BuildControls() {
     GroupBox1->setFixedHeight(129);
     CheckBox2 = Make<QCheckBox>(QStringLiteral("CheckBox2"), GroupBox1, 64, 0, 65, 17);
     CheckBox2->setText(QStringLiteral("Todos"));
+    // It covers the frame line it sits on, as the caption does.
+    CheckBox2->setAutoFillBackground(true);
     cbDed_Orcd = MakeFileBox(QStringLiteral("cbDed_Orcd"), QStringLiteral("Ded_orcd.txt"), GroupBox1, 12, 19);
     cbDed_rzda = MakeFileBox(QStringLiteral("cbDed_rzda"), QStringLiteral("Ded_rzda.txt"), GroupBox1, 12, 35);
     cbDes_orcd = MakeFileBox(QStringLiteral("cbDes_orcd"), QStringLiteral("Des_orcd.txt"), GroupBox1, 12, 51);
@@ -240,11 +244,7 @@ void TFrmPrincipalLRF::BuildControls() {
     for (QGroupBox* box : {GroupBox3, GroupBox1, GroupBox2})
         PutCaptionOnFrame(box);
 
-    if (const QScreen* screen = this->screen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    PlaceByFrame(*this);
 }
 
 void TFrmPrincipalLRF::SetTabOrder() {

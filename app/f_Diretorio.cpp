@@ -1,14 +1,13 @@
 #include "app/f_Diretorio.h"
 
+#include "app/FramePlacement.h"
 #include "app/ShellTreeView.h"
 #include "app/WindowFont.h"
 #include "export/FolderText.h"
 
 #include <QFileInfo>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <memory>
 
@@ -69,8 +68,7 @@ TFrmDiretorio::TFrmDiretorio(QWidget* owner, const QString& ownRoot) : QDialog(o
 
     ShellTreeView1->SetRoot(ownRoot);
 
-    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceByFrame(*this);
 }
 
 void TFrmDiretorio::ShellTreeView1DblClick() {

@@ -16,9 +16,9 @@ class ShellTreeView;
 class TFrmDiretorio : public QDialog {
     Q_OBJECT
 public:
-    // The tree starts at `ownRoot`; the program always gives DefaultChooserRoot(). Throws
+    // The tree starts at `ownRoot`; the program always gives ChooserRoot(). Throws
     // std::runtime_error "Error setting path: ..." when that folder cannot be reached.
-    explicit TFrmDiretorio(QWidget* owner = nullptr, const QString& ownRoot = DefaultChooserRoot());
+    explicit TFrmDiretorio(QWidget* owner = nullptr, const QString& ownRoot = ChooserRoot());
 
     // The caller's mode: 1 lets a double click in the tree choose the item.
     int Tag = 0;
@@ -44,6 +44,6 @@ extern TFrmDiretorio* FrmDiretorio;
 // chooser's roots are thrown, before anything is shown.
 std::optional<QString> ChooseOutputFolder(QWidget* owner, const QString& folderText,
                                           const QString& executableFolder,
-                                          const QString& chooserRoot = DefaultChooserRoot());
+                                          const QString& chooserRoot = ChooserRoot());
 
 } // namespace lrf

@@ -5,7 +5,13 @@
 
 namespace lrf {
 
-QString DefaultOutputFolder();  // ends with the folder separator
-QString DefaultChooserRoot();   // ends with the folder separator
+QString DefaultOutputFolder(); // ends with the folder separator
+QString DefaultChooserRoot();  // ends with the folder separator
+
+// The root the folder chooser is created with: DefaultChooserRoot() where that folder exists. Elsewhere
+// than on Windows it seldom does, so the installation's database folder (settings key
+// Caminho_Base_Dados) stands in, then the home folder; when none exists, DefaultChooserRoot() all the
+// same, and the chooser reports it.
+QString ChooserRoot();
 
 } // namespace lrf

@@ -6,16 +6,20 @@
 #include "export/DefaultFolders.h"
 #include "settings/Installation.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolButton>
+#include <QToolTip>
 #include <filesystem>
 #include <memory>
 
@@ -125,6 +129,8 @@ private slots:
 
     void windowAndDetails() {
         QCOMPARE(window->size(), QSize(522, 449));
+        // Centred by its outer frame (here, without a window manager, the frame is the client area).
+        QTRY_COMPARE(window->frameGeometry().center(), window->screen()->availableGeometry().center());
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(window->windowFlags() & Qt::WindowMinimizeButtonHint);
         QCOMPARE(Find<QLabel>(QStringLiteral("Label1"))->pos(), QPoint(146, 2));
@@ -157,6 +163,40 @@ private slots:
         for (const char* bar : {"PrBar", "PBAR2"}) {
             QCOMPARE(Find<QProgressBar>(QString::fromUtf8(bar))->minimum(), 0);
             QCOMPARE(Find<QProgressBar>(QString::fromUtf8(bar))->maximum(), 100);
+        }
+    }
+
+    // No caption is cut: check boxes and group box titles fit their places in the stand-in font, and
+    // "Todos" hides the frame line it sits on.
+    void captionsFit() {
+        for (QCheckBox* box : window->findChildren<QCheckBox*>())
+            QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+        for (QGroupBox* box : window->findChildren<QGroupBox*>())
+            QVERIFY2(box->fontMetrics().horizontalAdvance(box->title()) + 6 <= box->width(),
+                     qPrintable(box->title()));
+        auto* todos = Find<QCheckBox>(QStringLiteral("CheckBox2"));
+        QVERIFY(todos->autoFillBackground());
+        QVERIFY(todos->y() <= 0 && todos->height() >= 2);
+    }
+
+    // A line too long for the list is cut with "…" and shows its whole text as a tooltip; one that
+    // fits shows none.
+    void cutEntityLineShowsItsTooltip() {
+        auto* list = Find<QListWidget>(QStringLiteral("Lista"));
+        const QString longLine =
+            QStringLiteral("03 - SECRETARIA MUNICIPAL DE EDUCA\u00c7\u00c3O, CULTURA, ESPORTE "
+                           "E LAZER DO MUNIC\u00cdPIO");
+        auto* item = new QListWidgetItem(longLine, list);
+        item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        item->setCheckState(Qt::Unchecked);
+        item->setSizeHint(QSize(0, 13)); // as the list's own lines: as wide as the list
+        for (auto [row, expected] : {std::pair{list->count() - 1, longLine}, std::pair{0, QString()}}) {
+            const QRect rect = list->visualItemRect(list->item(row));
+            QHelpEvent help(QEvent::ToolTip, rect.center(), list->viewport()->mapToGlobal(rect.center()));
+            QApplication::sendEvent(list->viewport(), &help);
+            QCOMPARE(QToolTip::isVisible() ? QToolTip::text() : QString(), expected);
+            QToolTip::hideText();
+            QTRY_VERIFY(!QToolTip::isVisible());
         }
     }
 
