@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs lrf-tce on a Debian 12 machine.
 #   ./lrf.sh demo        build, create the sample installation in sample/ and export from it
-#   ./lrf.sh test        build and run every test (a Firebird server on 127.0.0.1 is started for them)
+#   ./lrf.sh test        build and run every test, the Windows build's under Wine (starts a Firebird server)
 #   ./lrf.sh build       only install what is missing and build
 #   ./lrf.sh screenshot  save a picture of the main window under Xvfb (docs/main-window.png)
 #   ./lrf.sh bench       time an export of a large sample installation against isql
+#   ./lrf.sh package     build the Debian package build/lrf-tce_<version>_amd64.deb and check it with lintian
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$PWD
 BUILD=$ROOT/build
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
           firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time
-          fonts-liberation)
+          dpkg-dev file lintian desktop-file-utils man-db bash-completion fonts-liberation)
 
 install_missing() {
   local missing=()
@@ -56,16 +57,26 @@ case "$cmd" in
     source "$ROOT/tools/demo.sh"
     ;;
   test)
+    source "$ROOT/tools/windows-tests.sh"
+    PACKAGES+=("${WINDOWS_PACKAGES[@]}")
     build
     source "$ROOT/tools/firebird-server.sh"
     firebird_server_start
     trap firebird_server_stop EXIT
     export LRF_TEST_SERVER_HOST=127.0.0.1
     (cd "$BUILD" && ctest --output-on-failure -j2)
+    windows_tests
+    source "$ROOT/tools/package.sh"
+    package_test
     ;;
   bench)
     build
     source "$ROOT/bench/run.sh"
+    ;;
+  package)
+    build
+    source "$ROOT/tools/package.sh"
+    package_build
     ;;
   screenshot)
     build
@@ -73,6 +84,6 @@ case "$cmd" in
     source "$ROOT/tools/screenshot.sh"
     ;;
   *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
     exit 64 ;;
 esac

@@ -1,10 +1,10 @@
 #include "app/HandlerGuard.h"
 
+#include "export/ExportError.h"
 #include "export/Windows1252.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QStringDecoder>
 #include <exception>
 
 namespace lrf {
@@ -20,24 +20,18 @@ QString ErrorBoxText(const QString& message) {
     return message;
 }
 
-QString ErrorMessageText(const char* what) {
-    const QByteArrayView bytes(what);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (utf8.hasError())
-        text = FromWindows1252(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
-    return text;
-}
-
-void ShowErrorBox(const QString& message) {
+void ShowErrorBox(const QString& message, const QString& detail) {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setDetailedText(detail);
     box.exec();
 }
 
 void RunHandler(const std::function<void()>& handler) noexcept {
     try {
         handler();
+    } catch (const StatementError& error) {
+        ShowErrorBox(ErrorMessageText(error.what()), QString::fromStdString(error.Detail()));
     } catch (const std::exception& error) {
         ShowErrorBox(ErrorMessageText(error.what()));
     } catch (...) {

@@ -1,6 +1,8 @@
 #pragma once
 // The one route for an error that a handler of a window does not catch itself: the error box under the
 // application title, after which the window goes on taking input.
+#include "export/Windows1252.h" // ErrorMessageText, for every handler
+
 #include <QString>
 #include <functional>
 
@@ -11,13 +13,11 @@ QString ApplicationTitle();
 
 // The error box's text: the message, with "." appended when its last character sorts after ".".
 QString ErrorBoxText(const QString& message);
-void ShowErrorBox(const QString& message);
+// `detail`, when given, is the box's detailed text: why, beside the message.
+void ShowErrorBox(const QString& message, const QString& detail = {});
 
-// An error's what() as text: UTF-8 when it reads as such (the program's own texts), otherwise the
-// Windows-1252 bytes of the database that the driver put in it.
-QString ErrorMessageText(const char* what);
-
-// Runs `handler`; an exception leaving it goes to the error box.
+// Runs `handler`; an exception leaving it goes to the error box (a failed query with its file's name in
+// the detailed text).
 void RunHandler(const std::function<void()>& handler) noexcept;
 
 // A handler wrapped for connect(): connect(button, &QPushButton::clicked, this, Guarded(this, &W::Click)).

@@ -86,13 +86,12 @@ QCheckBox* MakeFileBox(const QString& name, const QString& caption, QWidget* par
 }
 
 // The start-up messages come in lines joined by a lone carriage return; a Qt label only breaks at "\n".
-// `reason`, the engine's own words, goes to the box's details: the message itself stays as it is.
-void ShowStartupError(const char* message, const std::string& reason = {}) {
+// The reason goes to the detailed text, so the message itself stays the one the operator knows.
+void ShowStartupError(const char* message, const std::string& reason) {
     QString text = QString::fromUtf8(message);
     text.replace(u'\r', u'\n');
     QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kStartupErrorCaption), text, QMessageBox::Ok);
-    if (!reason.empty())
-        box.setDetailedText(ErrorMessageText(reason.c_str()));
+    box.setDetailedText(ErrorMessageText(reason.c_str()));
     box.exec();
 }
 
@@ -291,12 +290,12 @@ void TFrmPrincipalLRF::FormCreate() {
     switch (result.outcome) {
     case StartupResult::Outcome::DriverMissing:
         startedUp_ = false;
-        ShowStartupError(kMissingDriverMessage);
+        ShowStartupError(kMissingDriverMessage, result.reason);
         return;
     case StartupResult::Outcome::DatabaseNotFound:
         FiscalYear = result.fiscalYear;
         startedUp_ = false;
-        ShowStartupError(kDatabaseNotFoundMessage, result.probeError);
+        ShowStartupError(kDatabaseNotFoundMessage, result.reason);
         return;
     case StartupResult::Outcome::OpenFailed:
         FiscalYear = result.fiscalYear;
@@ -341,6 +340,9 @@ QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
 void TFrmPrincipalLRF::BitBtn1Click() {
     if (Exporting())
         return;
+    // Alt+E presses the button without the focus leaving the folder box: the run applies the box's rule
+    // itself, or the file names would be glued to the folder's name.
+    edDiretorioExit();
     ExportRequest request;
     request.bimesterIndex = cbBimestre->currentIndex();
     request.entities.reserve(static_cast<std::size_t>(Lista->count()));
@@ -378,7 +380,7 @@ void TFrmPrincipalLRF::RunEnded(const ExportOutcome& outcome) {
         return;
     }
     if (outcome.failed)
-        ShowErrorBox(ErrorMessageText(outcome.error.c_str()));
+        RunHandler([&] { std::rethrow_exception(outcome.error); });
 }
 
 void TFrmPrincipalLRF::closeEvent(QCloseEvent* event) {

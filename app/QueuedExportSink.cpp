@@ -16,6 +16,10 @@ void QueuedExportSink::AppendLog(const QString& line) {
     Post([this, line] { target_.AppendLog(line); });
 }
 
+void QueuedExportSink::AppendFailure(const QString& line, const QString& fileName, const QString& reason) {
+    Post([this, line, fileName, reason] { target_.AppendFailure(line, fileName, reason); });
+}
+
 void QueuedExportSink::SetOverallMaximum(int maximum) {
     Post([this, maximum] { target_.SetOverallMaximum(maximum); });
 }

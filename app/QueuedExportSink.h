@@ -17,6 +17,7 @@ public:
 
     void ClearLog() override;
     void AppendLog(const QString& line) override;
+    void AppendFailure(const QString& line, const QString& fileName, const QString& reason) override;
     void SetOverallMaximum(int maximum) override;
     void SetOverallPosition(int position) override;
     void SetFileMaximum(int maximum) override;

@@ -24,6 +24,12 @@ void WindowExportSink::AppendLog(const QString& line) {
     log_.appendPlainText(line);
 }
 
+// The log keeps its fixed lines; the operator reads the file's line, not the system's text.
+void WindowExportSink::AppendFailure(const QString& line, const QString& /*fileName*/,
+                                     const QString& /*reason*/) {
+    AppendLog(line);
+}
+
 void WindowExportSink::SetOverallMaximum(int maximum) {
     SetMaximum(overallBar_, maximum);
 }

@@ -36,11 +36,6 @@ template <typename Call> auto CallModule(Call&& call) -> decltype(call()) {
     }
 }
 
-// Our own texts are UTF-8; a narrow path would be read in the ANSI code page on Windows.
-std::filesystem::path PathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 // The driver file, found without regard to case as Windows would; a bare name is looked for beside
 // the executable.
 std::string LocateModule(const std::string& libraryName) {
@@ -49,13 +44,10 @@ std::string LocateModule(const std::string& libraryName) {
     const std::filesystem::path path = PathFromUtf8(libraryName);
     const std::filesystem::path folder =
         path.has_parent_path() ? path.parent_path() : PathFromUtf8(ExecutableFolder());
-    const std::u8string name = path.filename().u8string();
-    const std::optional<std::filesystem::path> found =
-        FindFileNoCase(folder, std::string(name.begin(), name.end()));
+    const std::optional<std::filesystem::path> found = FindFileNoCase(folder, Utf8FromPath(path.filename()));
     if (!found)
         throw DatabaseError("The database driver \"" + libraryName + "\" was not found");
-    const std::u8string text = found->u8string();
-    return std::string(text.begin(), text.end());
+    return Utf8FromPath(*found);
 }
 
 int DialectOf(const std::string& text) {

@@ -46,12 +46,14 @@ bool ProbeDatabase(const std::string& fileName, const std::string& pathCode, std
         connection.Close();
         return true;
     } catch (const std::exception& error) {
-        // The single start-up message covers every cause; the reason goes beside it, for whoever asks.
-        connection.Close();
+        // The start-up message is one for every cause; the reason is only handed on.
         if (reason != nullptr)
             *reason = error.what();
+        connection.Close();
         return false;
     } catch (...) {
+        if (reason != nullptr)
+            reason->clear();
         connection.Close();
         return false;
     }

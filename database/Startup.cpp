@@ -33,9 +33,10 @@ bool IsBlankText(const std::string& text) {
 
 StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFolder) {
     StartupResult result;
-    const auto driver = FindFileNoCase(executableFolder, "DBEXPIDA.dll");
+    const auto driver = FindFileNoCase(PathFromUtf8(executableFolder), "DBEXPIDA.dll");
     if (!driver) {
         result.outcome = StartupResult::Outcome::DriverMissing;
+        result.reason = "DBEXPIDA.dll não encontrado em " + executableFolder;
         return result;
     }
 
@@ -44,7 +45,7 @@ StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFo
     result.fiscalYear = ano;
     const std::string databaseFileName = "KORV" + ano + ".FDB";
 
-    if (!ProbeDatabase(databaseFileName, "D", &result.probeError)) {
+    if (!ProbeDatabase(databaseFileName, "D", &result.reason)) {
         result.outcome = StartupResult::Outcome::DatabaseNotFound;
         return result;
     }
@@ -52,9 +53,7 @@ StartupResult StartUp(TCRSQLConnection& conexao, const std::string& executableFo
     conexao.Close();
     // The file the check found: the same as folder + "dbexpida.dll" where names ignore case, and the
     // one that exists where they do not.
-    // UTF-8, as the connection reads it; string() would give the ANSI code page on Windows.
-    const std::u8string libraryName = driver->u8string();
-    conexao.LibraryName.assign(libraryName.begin(), libraryName.end());
+    conexao.LibraryName = Utf8FromPath(*driver);
     conexao.VendorLib = IsBlankText(dll) ? std::string("gds32.DLL") : dll;
     conexao.SetParam("DataBase", ResolveSystemPath("B") + databaseFileName);
     try {

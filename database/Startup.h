@@ -10,14 +10,16 @@ class TCRSQLConnection;
 // The six-line message (lines joined by a lone carriage return) and the probe's message.
 extern const char* const kMissingDriverMessage;
 extern const char* const kDatabaseNotFoundMessage;
-extern const char* const kStartupErrorCaption;  // "Erro na Base de Dados"
+extern const char* const kStartupErrorCaption; // "Erro na Base de Dados"
 
 struct StartupResult {
     enum class Outcome { Connected, DriverMissing, DatabaseNotFound, OpenFailed };
     Outcome outcome = Outcome::Connected;
-    std::string fiscalYear;    // set once the driver file was found
-    std::string openError;     // OpenFailed: the error's own text
-    std::string probeError;    // DatabaseNotFound: why the probe failed, as the engine said it
+    std::string fiscalYear; // set once the driver file was found
+    std::string openError;  // OpenFailed: the error's own text
+    // DriverMissing and DatabaseNotFound: why, beside the fixed message (the folder searched, or the
+    // probe's error as the database or the driver gave it).
+    std::string reason;
 };
 
 // Runs the checks and, when they pass, sets up and opens `conexao` (which starts with the design-time

@@ -19,15 +19,16 @@ std::string DedOrcdSql(const Period&, const std::string& entityClause, const Reg
     });
 }
 
-// DED_RZDA.TXT: unlike the revenue file, the sub-selects are restricted to the ticked entities too,
-// through the item E they join.
+// DED_RZDA.TXT: one line per item, and each line sums its own item's postings and alterations (E is
+// the outer row F itself); matching on the code instead would count every item of a shared code on
+// each of its lines.
 std::string DedRzdaSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
     const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
     const PeriodTexts dates(period, regional);
     return Join({
         "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
-        "ON E.FICHA=R.FICHA    WHERE E.CODRE=F.CODRE AND R.DTLAN>='",
+        "ON E.FICHA=R.FICHA    WHERE E.FICHA=F.FICHA AND R.DTLAN>='",
         dates.month1Start,
         "' AND R.DTLAN<='",
         dates.month1End,
@@ -35,13 +36,13 @@ std::string DedRzdaSql(const Period& period, const std::string& entityClause,
         subSelectClause,
         " ) AS MES1, ",
         " (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA ",
-        "   WHERE E.CODRE=F.CODRE AND A.DTLAN<='",
+        "   WHERE E.FICHA=F.FICHA AND A.DTLAN<='",
         dates.month1End,
         "' ",
         subSelectClause,
         " ) AS ATUALIZADO_MES1, ",
         " (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
-        "   WHERE E.CODRE=F.CODRE AND R.DTLAN>='",
+        "   WHERE E.FICHA=F.FICHA AND R.DTLAN>='",
         dates.month2Start,
         "' AND R.DTLAN<='",
         dates.month2End,
@@ -49,7 +50,7 @@ std::string DedRzdaSql(const Period& period, const std::string& entityClause,
         subSelectClause,
         " ) AS MES2, ",
         " (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA ",
-        "   WHERE E.CODRE=F.CODRE AND A.DTLAN<='",
+        "   WHERE E.FICHA=F.FICHA AND A.DTLAN<='",
         dates.month2End,
         "' ",
         subSelectClause,

@@ -3,9 +3,13 @@
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
 #include "export/EntityFilter.h"
+#include "export/ExportError.h"
 #include "export/Period.h"
+#include "export/Windows1252.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <climits>
@@ -38,43 +42,84 @@ QString FailureLine(const QString& fileName) {
 
 class FileWriteError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit FileWriteError(const QString& reason) : std::runtime_error(reason.toStdString()) {}
 };
+
+// A write that stops part-way leaves Qt without the system's reason; one more attempt fails at once and
+// gives it ("No space left on device").
+QString WriteErrorText(QFileDevice& file) {
+    if (file.errorString() == QFile().errorString())
+        file.flush();
+    return file.errorString();
+}
 
 bool StopRequested(const RunStop* stop) {
     return stop != nullptr && stop->Requested();
 }
 
-// F4: the file is written to a temporary file beside its final name and put in place only when every
-// line is written, so a failure never leaves a cut file where the audit court's system looks, and an
-// earlier complete file survives it. A stop discards it the same way.
+void WriteLines(QFileDevice& file, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
+                const RegionalSettings& regional, const RunStop* stop) {
+    for (cds1.First(); !cds1.Eof(); cds1.Next()) {
+        if (StopRequested(stop))
+            throw ExportInterrupted();
+        const std::size_t recNo = cds1.RecNo();
+        sink.SetFilePosition(ClampToInt(recNo));
+        std::string line = generator.buildLine(cds1, regional);
+        line += "\r\n";
+        if (file.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size()))
+            throw FileWriteError(WriteErrorText(file));
+        if (recNo % kRecordsPerRepaint == 0)
+            sink.KeepPainted();
+    }
+    if (StopRequested(stop))
+        throw ExportInterrupted();
+    // A file under the buffer's size reaches the disk only here, and QSaveFile::commit() (Qt 6.4) would
+    // ignore a failure of its own flush and put a short file in place.
+    if (!file.flush())
+        throw FileWriteError(WriteErrorText(file));
+}
+
+// F4. The file is written to a temporary file beside its final name and put in place only when every
+// byte is written. Where the folder takes no new name (no write permission, immutable) but the file
+// itself can be rewritten, it is written in place. A stop ends the writing as a failure does.
 void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
                const RegionalSettings& regional, const RunStop* stop) {
     QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    try {
-        if (!file.open(QIODevice::WriteOnly))
-            throw FileWriteError(file.errorString().toStdString());
-        for (cds1.First(); !cds1.Eof(); cds1.Next()) {
-            if (StopRequested(stop))
-                throw ExportInterrupted();
-            const std::size_t recNo = cds1.RecNo();
-            sink.SetFilePosition(ClampToInt(recNo));
-            std::string line = generator.buildLine(cds1, regional);
-            line += "\r\n";
-            if (file.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size()))
-                throw FileWriteError(file.errorString().toStdString());
-            if (recNo % kRecordsPerRepaint == 0)
-                sink.KeepPainted();
+    file.setDirectWriteFallback(false); // Qt's own fallback leaves no trace of which way it went
+    if (file.open(QIODevice::WriteOnly)) {
+        try {
+            WriteLines(file, generator, cds1, sink, regional, stop);
+        } catch (...) {
+            file.cancelWriting(); // the temporary file goes with `file`
+            throw;
         }
-        if (StopRequested(stop))
-            throw ExportInterrupted();
         if (!file.commit())
-            throw FileWriteError(file.errorString().toStdString());
-    } catch (...) {
-        file.cancelWriting();
-        throw;
+            throw FileWriteError(file.errorString());
+        return;
     }
+    QFile inPlace(path);
+    if (!inPlace.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw FileWriteError(inPlace.errorString());
+    WriteLines(inPlace, generator, cds1, sink, regional, stop);
+    inPlace.close();
+    if (inPlace.error() != QFileDevice::NoError)
+        throw FileWriteError(inPlace.errorString());
+}
+
+// F5. Nothing may stay under the name of a failed file: the files carry no bimester, so a cut file, or
+// one from an earlier run, would be taken for this run's. Returns what stays when it cannot go.
+QString ClearFailedFile(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isDir() || (!info.exists() && !info.isSymLink()))
+        return {};
+    QFile file(path);
+    if (file.remove())
+        return {};
+    const QString whyKept = file.errorString();
+    // A folder that keeps its names may still let the file be emptied.
+    if (file.resize(0))
+        return u"o arquivo com este nome não pôde ser apagado e ficou vazio ("_s + whyKept + u')';
+    return u"o arquivo com este nome não pôde ser apagado nem esvaziado ("_s + whyKept + u')';
 }
 
 } // namespace
@@ -116,26 +161,44 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
         if (generator != nullptr) {
             const std::string clause =
                 BuildEntityFilter(request.entities, request.entityCodeLength, generator->columnReference);
-            if (!snapshot)
-                snapshot.emplace(connection);
             cds1.Close();
             cds1.CommandText = generator->buildSql(period, clause, regional);
-            cds1.Open();
+            try {
+                if (!snapshot)
+                    snapshot.emplace(connection);
+                cds1.Open();
+            } catch (const DatabaseError& error) {
+                throw StatementError(error, generator->fileName);
+            }
             sink.SetFileMaximum(ClampToInt(cds1.RecordCount()));
 
             const QString fileName = FromAscii(generator->fileName);
-            bool written = false;
+            const QString path = request.folderText + fileName;
+            QString reason;
             try {
-                WriteFile(request.folderText + fileName, *generator, cds1, sink, regional, request.stop);
-                written = true;
+                WriteFile(path, *generator, cds1, sink, regional, request.stop);
             } catch (const ExportInterrupted&) {
+                // Discarded as a failed file is, and the run ends here.
+                ClearFailedFile(path);
                 cds1.Close();
                 throw;
-            } catch (...) {
+            } catch (const std::exception& error) {
                 // Whatever stopped the writing, the file's own line tells it and the run goes on.
+                reason = ErrorMessageText(error.what());
+                if (reason.isEmpty())
+                    reason = u"erro sem descrição"_s;
+            } catch (...) {
+                reason = u"erro sem descrição"_s;
             }
-            sink.AppendLog(written ? SuccessLine(fileName) : FailureLine(fileName));
-            ++(written ? result.filesCreated : result.filesFailed);
+            if (reason.isEmpty()) {
+                sink.AppendLog(SuccessLine(fileName));
+                ++result.filesCreated;
+            } else {
+                if (const QString kept = ClearFailedFile(path); !kept.isEmpty())
+                    reason += u"; "_s + kept;
+                sink.AppendFailure(FailureLine(fileName), fileName, reason);
+                ++result.filesFailed;
+            }
             cds1.Close();
         }
         sink.SetOverallPosition(++overallPosition);

@@ -33,8 +33,12 @@ public:
     virtual ~ExportSink() = default;
     virtual void ClearLog() = 0;
     virtual void AppendLog(const QString& line) = 0;
+    // A file failed: its failure line for the log, the file's name, and why (the file's error or the
+    // value that could not be written, and what stayed under the file's name when it could not go).
+    virtual void AppendFailure(const QString& line, const QString& fileName, const QString& reason) = 0;
     virtual void SetOverallMaximum(int maximum) = 0; // also brings the position to 0
     virtual void SetOverallPosition(int position) = 0;
+    // A file's query has run and its file is written next; the file's log line follows its writing.
     virtual void SetFileMaximum(int maximum) = 0;
     virtual void SetFilePosition(int position) = 0;
     // No bimester chosen: tell the operator ("Escolha o Bimestre de Referência!").
@@ -49,10 +53,11 @@ struct ExportResult {
     int filesFailed = 0;
 };
 
-// Runs the export. Errors outside a file's guarded writing (a query the database rejects, an entity code
-// that is not a number, an invalid fiscal year) propagate as exceptions and end the run. Once the stop
-// is requested the run throws ExportInterrupted at the next record or file; a statement cancelled
-// meanwhile fails with the database's own error, which the caller reads as the stop too.
+// Runs the export. Errors outside a file's guarded writing (a query the database rejects, as a
+// StatementError naming the file; an entity code that is not a number; an invalid fiscal year) propagate
+// as exceptions and end the run. Once the stop is requested the run throws ExportInterrupted at the next
+// record or file; a statement cancelled meanwhile fails with the database's own error, which the caller
+// reads as the stop too.
 ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connection, TSQLClientDataSet& cds1,
                        ExportSink& sink, const RegionalSettings& regional);
 

@@ -30,15 +30,14 @@ void ExportThread::Start(ExportRequest request, TCRSQLConnection& connection, TS
     thread_.reset(QThread::create([this, request = std::move(request), &connection, &cds1, &sink, regional] {
         try {
             outcome_.result = RunExport(request, connection, cds1, sink, regional);
-        } catch (const std::exception& error) {
-            outcome_.failed = true;
-            outcome_.error = error.what();
         } catch (...) {
             outcome_.failed = true;
+            outcome_.error = std::current_exception();
         }
         // Once stopped, whatever ended the run (a cancelled statement's error too) is the stop.
         if (stop_->Requested() && outcome_.failed) {
             outcome_.failed = false;
+            outcome_.error = nullptr;
             outcome_.interrupted = true;
         }
     }));

@@ -6,6 +6,7 @@
 #include "export/RunStop.h"
 
 #include <QString>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@ struct ExportOutcome {
     ExportResult result;
     bool interrupted = false; // ended by Stop(): no summary, the file being written discarded
     bool failed = false;      // ended by an error outside a file's guard
-    std::string error;        // that error's text, as the exception carried it
+    std::exception_ptr error; // that error, to be rethrown where it is told
 };
 
 class ExportThread {

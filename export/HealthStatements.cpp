@@ -104,7 +104,8 @@ constexpr ExecutionColumn kExecutionColumns[] = {
     {"ATU_MES2", Execution::Changed, false},
 };
 
-// Unlike the other expense files, the allocation changes here are the month's alone (both bounds).
+// Liquidations are the month's own; the allocation changes run up to the month's last day with no lower
+// bound, so that TOTOR plus them is the allocation as updated at that day, as in DFS_RZDA.TXT.
 std::string DsaOrcdSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
     const std::string lineClause = ReplaceAll(entityClause, "Z.", "D.");
@@ -136,9 +137,13 @@ std::string DsaOrcdSql(const Period& period, const std::string& entityClause,
             }
             sql += "        WHERE (D.FUNCAO=10) AND ";
             sql += health::ElementCondition(line, "D.", " AND ");
-            sql += liquidated ? "              (V.DATAE>='" : "              (V.DTLAN>='";
-            sql += column.firstMonth ? dates.month1Start : dates.month2Start;
-            sql += liquidated ? "' AND V.DATAE<='" : "' AND V.DTLAN<='";
+            if (liquidated) {
+                sql += "              (V.DATAE>='";
+                sql += column.firstMonth ? dates.month1Start : dates.month2Start;
+                sql += "' AND V.DATAE<='";
+            } else {
+                sql += "              (V.DTLAN<='";
+            }
             sql += column.firstMonth ? dates.month1End : dates.month2End;
             sql += "') ";
             sql += std::string(first && column.firstMonth ? 15 : 14, ' ');

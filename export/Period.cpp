@@ -6,15 +6,28 @@ namespace lrf {
 
 namespace {
 
-// Day 1 of `month` read from the text "01/mm/yyyy", day first, as the run has always formed it.
-QDate FirstDayOf(int month, const QString& fiscalYear) {
-    const QString text = QStringLiteral("01/%1/").arg(month, 2, 10, QLatin1Char('0')) + fiscalYear;
-    bool fourDigits = fiscalYear.size() == 4;
+// The year of a date text as the Windows short-date reading takes it: four digits as written, one or
+// two digits within 1950 to 2049.
+int YearOf(const QString& fiscalYear) {
+    if (fiscalYear.isEmpty() || fiscalYear.size() == 3 || fiscalYear.size() > 4)
+        return 0;
     for (QChar c : fiscalYear)
-        fourDigits = fourDigits && c >= u'0' && c <= u'9';
-    const QDate date = fourDigits ? QDate(fiscalYear.toInt(), month, 1) : QDate();
-    if (!date.isValid())
+        if (c < u'0' || c > u'9')
+            return 0;
+    const int year = fiscalYear.toInt();
+    if (fiscalYear.size() == 4)
+        return year;
+    return year < 50 ? 2000 + year : 1900 + year;
+}
+
+// Day 1 of `month` read from the text "01/mm/<year text>", day first, as the run has always formed it.
+QDate FirstDayOf(int month, const QString& fiscalYear) {
+    const int year = YearOf(fiscalYear);
+    const QDate date = year > 0 ? QDate(year, month, 1) : QDate();
+    if (!date.isValid()) {
+        const QString text = QStringLiteral("01/%1/").arg(month, 2, 10, QLatin1Char('0')) + fiscalYear;
         throw ExportError("'" + text.toStdString() + "' is not a valid date");
+    }
     return date;
 }
 

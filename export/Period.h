@@ -9,8 +9,9 @@ struct Period {
     QDate month1Start, month1End, month2Start, month2End;
 };
 
-// bimester 1..6 of the year text `fiscalYear`. Throws ExportError "'<text>' is not a valid date"
-// when the first date cannot be formed.
+// bimester 1..6 of the year text `fiscalYear`: four digits, or one or two read as 1950 to 2049 (24 is
+// 2024, 50 is 1950). Throws ExportError "'<text>' is not a valid date" when the first date cannot be
+// formed.
 Period PeriodOfBimester(int bimester, const QString& fiscalYear);
 
 } // namespace lrf

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cstdlib>
+
 namespace lrf {
 
 namespace {
@@ -15,6 +17,19 @@ bool PrintableAscii(QChar c) {
 bool UsableDecimalSeparator(QChar c) {
     return PrintableAscii(c) && !c.isDigit() && c != u'-' && c != u'+' && c != u';';
 }
+
+#ifndef _WIN32
+// The locale the C library writes numbers in: the first of LC_ALL, LC_NUMERIC and LANG that is set and not
+// empty. Qt names its system locale after the messages' locale instead, which may be another.
+QString NumericLocaleName() {
+    for (const char* variable : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value != nullptr && *value != '\0')
+            return QString::fromLocal8Bit(value);
+    }
+    return {};
+}
+#endif
 
 } // namespace
 
@@ -38,7 +53,12 @@ RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
 }
 
 RegionalSettings RegionalSettings::FromSystem() {
-    return FromLocale(QLocale::system());
+    RegionalSettings regional = FromLocale(QLocale::system());
+#ifndef _WIN32
+    // A C, POSIX or unknown name gives the C locale, and with it the Brazilian comma.
+    regional.decimalSeparator = FromLocale(QLocale(NumericLocaleName())).decimalSeparator;
+#endif
+    return regional;
 }
 
 } // namespace lrf

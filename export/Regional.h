@@ -10,7 +10,8 @@ struct RegionalSettings {
     QChar decimalSeparator = u',';
     QChar dateSeparator = u'/';
 
-    // From QLocale::system(); a C or POSIX environment means Portuguese (Brazil).
+    // From QLocale::system(); a C or POSIX environment means Portuguese (Brazil). Outside Windows the
+    // decimal separator is that of the locale named by LC_ALL, LC_NUMERIC or LANG, in that order.
     static RegionalSettings FromSystem();
     // The same for a given locale; "C" means Portuguese (Brazil).
     static RegionalSettings FromLocale(const QLocale& locale);

@@ -1,6 +1,7 @@
 #include "export/RevenueFiles.h"
 
 #include "database/ClientDataSet.h"
+#include "export/EntityFilter.h"
 #include "export/RecordConventions.h"
 #include "settings/AsciiText.h"
 
@@ -20,10 +21,12 @@ std::string RecOrcdSql(const Period&, const std::string& entityClause, const Reg
     });
 }
 
-// REC_RZDA.TXT: the entity clause restricts the outer rows only; the sub-selects sum every entity's
-// postings and alterations of the code.
+// REC_RZDA.TXT: the sub-selects take the ticked entities too, through the item E they join, so that a
+// line's postings and alterations belong to the same entities as its budget. An entity exported alone
+// must not carry the revenue of the others that share its codes.
 std::string RecRzdaSql(const Period& period, const std::string& entityClause,
                        const RegionalSettings& regional) {
+    const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
     const PeriodTexts dates(period, regional);
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
@@ -31,24 +34,32 @@ std::string RecRzdaSql(const Period& period, const std::string& entityClause,
         dates.month1Start,
         "' AND R.DTLAN<='",
         dates.month1End,
-        "')) AS REA_MES1, ",
+        "')",
+        subSelectClause,
+        ") AS REA_MES1, ",
         "    (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "       WHERE (E.CODRE=F.CODRE) AND ",
         "             (R.DTLAN<='",
         dates.month1End,
-        "')) AS ATU_MES1, ",
+        "')",
+        subSelectClause,
+        ") AS ATU_MES1, ",
         "    (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "       WHERE (E.CODRE=F.CODRE) AND ",
         "             (R.DTLAN>='",
         dates.month2Start,
         "' AND R.DTLAN<='",
         dates.month2End,
-        "')) AS REA_MES2, ",
+        "')",
+        subSelectClause,
+        ") AS REA_MES2, ",
         "    (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA ",
         "       WHERE (E.CODRE=F.CODRE) AND ",
         "             (R.DTLAN<='",
         dates.month2End,
-        "')) AS ATU_MES2 ",
+        "')",
+        subSelectClause,
+        ") AS ATU_MES2 ",
         "FROM RECDIS F ",
         "WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
         entityClause,

@@ -1,5 +1,7 @@
 #include "export/Windows1252.h"
 
+#include <QStringDecoder>
+
 #include <array>
 #include <cstdint>
 
@@ -48,6 +50,15 @@ std::string ToWindows1252(const QString& text) {
         bytes.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return bytes;
+}
+
+QString ErrorMessageText(const char* what) {
+    const QByteArrayView bytes(what);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(bytes);
+    if (utf8.hasError())
+        text = FromWindows1252(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+    return text;
 }
 
 } // namespace lrf

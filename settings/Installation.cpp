@@ -13,6 +13,15 @@
 
 namespace lrf {
 
+std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string Utf8FromPath(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::string ExecutablePath() {
 #ifdef _WIN32
     std::wstring buffer(MAX_PATH, L'\0');
@@ -49,11 +58,6 @@ std::string ExecutablePath() {
 
 namespace {
 
-// Our own texts are UTF-8; std::filesystem would read a narrow string in the ANSI code page on Windows.
-std::filesystem::path PathFromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
 std::filesystem::path& SettingsOverride() {
     static std::filesystem::path file;
     return file;
@@ -77,7 +81,7 @@ std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path&
         return std::nullopt;
     try {
         std::error_code error;
-        const auto exact = folder / PathFromUtf8(std::string(name));
+        const auto exact = folder / PathFromUtf8(name);
         if (std::filesystem::exists(exact, error))
             return exact;
         std::filesystem::directory_iterator entry(folder, error);

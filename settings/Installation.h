@@ -14,6 +14,11 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
+// The program keeps paths as UTF-8 text: a narrow std::filesystem::path would read it in the ANSI code
+// page on Windows, and string() would write it so.
+std::filesystem::path PathFromUtf8(std::string_view text);
+std::string Utf8FromPath(const std::filesystem::path& path);
+
 // Full path of the running executable, UTF-8; empty when the system does not tell.
 std::string ExecutablePath();
 
@@ -21,7 +26,8 @@ std::string ExecutablePath();
 std::string ExecutableFolder();
 
 // The entry of `folder` named `name` without regard to case (as Windows matches file names), if any.
-std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& folder, std::string_view name);
+std::optional<std::filesystem::path> FindFileNoCase(const std::filesystem::path& folder,
+                                                    std::string_view name);
 
 // The settings file: Korv.ini beside the executable (any case), or the file given to UseSettingsFile.
 std::filesystem::path SettingsFilePath();

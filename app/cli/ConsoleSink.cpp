@@ -24,6 +24,12 @@ void ConsoleSink::AppendLog(const QString& line) {
     std::fflush(stdout);
 }
 
+void ConsoleSink::AppendFailure(const QString& line, const QString& fileName, const QString& reason) {
+    AppendLog(line);
+    Write(stderr, u"lrf-export: "_s + fileName + u": "_s + reason + u'\n');
+    std::fflush(stderr);
+}
+
 void ConsoleSink::SetOverallMaximum(int maximum) {
     overallMaximum_ = maximum;
     overallPosition_ = 0;

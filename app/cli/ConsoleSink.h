@@ -10,6 +10,8 @@ public:
 
     void ClearLog() override {}
     void AppendLog(const QString& line) override;
+    // The failure line on standard output like every log line, its reason on standard error.
+    void AppendFailure(const QString& line, const QString& fileName, const QString& reason) override;
     void SetOverallMaximum(int maximum) override;
     void SetOverallPosition(int position) override;
     void SetFileMaximum(int maximum) override;

@@ -5,7 +5,7 @@
 
 #include <QEventLoop>
 #include <cstdio>
-#include <stdexcept>
+#include <exception>
 
 namespace lrf::cli {
 
@@ -47,7 +47,7 @@ std::optional<ExportResult> RunUntilSignal(const ExportRequest& request, TCRSQLC
     if (outcome.interrupted)
         return std::nullopt;
     if (outcome.failed)
-        throw std::runtime_error(outcome.error);
+        std::rethrow_exception(outcome.error);
     return outcome.result;
 }
 

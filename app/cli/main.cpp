@@ -9,6 +9,7 @@
 #include "database/Startup.h"
 #include "export/DefaultFolders.h"
 #include "export/EntityFilter.h"
+#include "export/ExportError.h"
 #include "export/ExportRun.h"
 #include "export/FolderText.h"
 #include "export/Regional.h"
@@ -44,11 +45,9 @@ QString StartupMessage(const lrf::StartupResult& startup) {
     case Outcome::DriverMissing:
         return QString::fromUtf8(lrf::kMissingDriverMessage).replace(u'\r', u'\n');
     case Outcome::DatabaseNotFound:
-        // The fixed text, then the engine's reason: a database that another program holds says so.
-        return QString::fromUtf8(lrf::kDatabaseNotFoundMessage) + u'\n' +
-               QString::fromUtf8(startup.probeError);
+        return QString::fromUtf8(lrf::kDatabaseNotFoundMessage);
     case Outcome::OpenFailed:
-        return QString::fromUtf8(startup.openError);
+        return lrf::ErrorMessageText(startup.openError.c_str());
     case Outcome::Connected:
         break;
     }
@@ -93,6 +92,8 @@ int Run(const lrf::cli::Options& options) {
         return lrf::cli::ReportInterruption(*signal);
     if (startup.outcome != lrf::StartupResult::Outcome::Connected) {
         PrintError(StartupMessage(startup));
+        if (!startup.reason.empty())
+            PrintError(u"lrf-export: "_s + lrf::ErrorMessageText(startup.reason.c_str()));
         return lrf::cli::kExitStartupFailed;
     }
 
@@ -128,9 +129,14 @@ int Run(const lrf::cli::Options& options) {
             return lrf::cli::ReportInterruption(*lrf::cli::ReceivedSignal());
         }
         return result->filesFailed == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitFileFailed;
+    } catch (const lrf::StatementError& error) {
+        sink.EraseProgress();
+        PrintError(lrf::ErrorMessageText(error.what()));
+        PrintError(u"lrf-export: "_s + QString::fromStdString(error.Detail()));
+        return lrf::cli::kExitRunError;
     } catch (const std::exception& error) {
         sink.EraseProgress();
-        PrintError(QString::fromUtf8(error.what()));
+        PrintError(lrf::ErrorMessageText(error.what()));
         return lrf::cli::kExitRunError;
     }
 }

@@ -13,17 +13,33 @@ namespace {
 using Firebird::IStatement;
 using Firebird::IStatus;
 
-// Statements that would end or replace the program's transaction, and with it its read-only
-// guarantee, are refused before they run.
-bool ControlsTransactions(unsigned statementType) {
+// What a refused statement is, in the words of the message.
+std::string KindOf(unsigned statementType) {
     switch (statementType) {
+    case isc_info_sql_stmt_insert:
+        return "an INSERT";
+    case isc_info_sql_stmt_update:
+        return "an UPDATE";
+    case isc_info_sql_stmt_delete:
+        return "a DELETE";
+    case isc_info_sql_stmt_ddl:
+        return "a change of the database's definition";
+    case isc_info_sql_stmt_exec_procedure:
+        return "an EXECUTE PROCEDURE, an EXECUTE BLOCK without result rows or a change with RETURNING";
     case isc_info_sql_stmt_start_trans:
+        return "a SET TRANSACTION";
     case isc_info_sql_stmt_commit:
+        return "a COMMIT";
     case isc_info_sql_stmt_rollback:
+        return "a ROLLBACK";
+    case isc_info_sql_stmt_select_for_upd:
+        return "a SELECT ... FOR UPDATE";
+    case isc_info_sql_stmt_set_generator:
+        return "a SET GENERATOR";
     case isc_info_sql_stmt_savepoint:
-        return true;
+        return "a SAVEPOINT";
     default:
-        return false;
+        return "a statement of type " + std::to_string(statementType);
     }
 }
 
@@ -98,9 +114,13 @@ ResultSet FirebirdSession::Run(Firebird::ITransaction* transaction, const std::s
     Owned<IStatement> statement(
         master, attachment_->prepare(&status, transaction, static_cast<unsigned>(sql.size()), sql.data(),
                                      dialect_, IStatement::PREPARE_PREFETCH_METADATA));
+    // The program only reads: anything but a plain SELECT is refused before it runs, whatever the
+    // read-only transaction would have made of it.
     const unsigned type = statement->getType(&status);
-    if (ControlsTransactions(type))
-        throw DatabaseError("Transaction statements are not run: this program's transactions are read-only");
+    if (type != isc_info_sql_stmt_select)
+        throw DatabaseError("Statement refused before it ran: this program runs only SELECT statements, and "
+                            "this one is " +
+                            KindOf(type) + ".");
 
     Owned<Firebird::IMessageMetadata> metadata(master, statement->getOutputMetadata(&status));
     const std::vector<ColumnLayout> layout = LayoutOf(metadata.get(), master, client_.util);
@@ -111,26 +131,13 @@ ResultSet FirebirdSession::Run(Firebird::ITransaction* transaction, const std::s
 
     std::vector<unsigned char> message(metadata->getMessageLength(&status));
     TransactionBlobs blobs(client_, attachment_.get(), transaction);
-    const auto keepRow = [&] {
+    Owned<Firebird::IResultSet> cursor(
+        master, statement->openCursor(&status, transaction, nullptr, nullptr, metadata.get(), 0));
+    while (cursor->fetchNext(&status, message.data()) == IStatus::RESULT_OK)
         for (const ColumnLayout& column : layout)
             result.values.push_back(ConvertValue(column, message.data(), blobs));
-    };
-
-    if (type == isc_info_sql_stmt_select || type == isc_info_sql_stmt_select_for_upd) {
-        Owned<Firebird::IResultSet> cursor(
-            master, statement->openCursor(&status, transaction, nullptr, nullptr, metadata.get(), 0));
-        while (cursor->fetchNext(&status, message.data()) == IStatus::RESULT_OK)
-            keepRow();
-        cursor->close(&status);
-        cursor.Disown();
-    } else {
-        // Anything else runs inside the read-only transaction, where Firebird itself refuses writes.
-        const bool hasOutput = !layout.empty();
-        statement->execute(&status, transaction, nullptr, nullptr, hasOutput ? metadata.get() : nullptr,
-                           hasOutput ? message.data() : nullptr);
-        if (hasOutput)
-            keepRow();
-    }
+    cursor->close(&status);
+    cursor.Disown();
     statement->free(&status);
     statement.Disown();
     return result;

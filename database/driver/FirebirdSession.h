@@ -1,6 +1,6 @@
 #pragma once
-// One Firebird attachment behind the driver's Session interface. Every transaction it starts is
-// read-only.
+// One Firebird attachment behind the driver's Session interface. It runs SELECT statements only, and
+// every transaction it starts is read-only.
 #include "database/DriverApi.h"
 #include "database/driver/ClientLibrary.h"
 #include "database/driver/Handles.h"

@@ -23,7 +23,7 @@ struct SeenBox {
     QString caption;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QString detail; // the box's detailed text
+    QString detailedText;
 };
 
 // While alive, closes every modal message box that opens (with its first button) and keeps what it said.

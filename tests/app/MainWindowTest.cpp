@@ -354,11 +354,58 @@ private slots:
         QVERIFY(!window->Exporting());
         QCOMPARE(closer.boxes[0].caption, QStringLiteral("LRF - TCE-MT"));
         QCOMPARE(closer.boxes[0].icon, QMessageBox::Critical);
+        QVERIFY2(closer.boxes[0].text.contains(QStringLiteral("RECDIS")), qPrintable(closer.boxes[0].text));
+        QCOMPARE(closer.boxes[0].detailedText, QStringLiteral("A consulta do arquivo REC_RZDA.TXT falhou."));
         QVERIFY(!Find<QPlainTextEdit>(QStringLiteral("Memo1"))
                      ->toPlainText()
                      .contains(QStringLiteral("Finalizei")));
         Find<QCheckBox>(QStringLiteral("CheckBox2"))->click();
         QVERIFY(Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->isChecked());
+    }
+
+    // Alt+E presses "&Exportar" while the focus stays in the folder box: the box's rule is applied all the
+    // same, the box shows it, and the file goes into the folder, not beside it.
+    void exportByAltEFromTheFolderBox() {
+        window.reset();
+        lrf::UseSettingsFile(lrf::test::MakeInstallation(
+            "deductions", "2024", true,
+            {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))",
+             "CREATE TABLE RECORC (CODRE VARCHAR(20), TOTOR NUMERIC(18,4), EMPRESA INTEGER)",
+             "GRANT SELECT ON TABEMPRESA TO PUBLIC", "GRANT SELECT ON RECORC TO PUBLIC",
+             "INSERT INTO TABEMPRESA VALUES (1, 'Prefeitura')",
+             "INSERT INTO RECORC VALUES ('9721.01.00', -300, 1)"}));
+        window = std::make_unique<lrf::TFrmPrincipalLRF>(lrf::test::DriverFolder());
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        const std::filesystem::path parent = std::filesystem::path(LRF_TEST_TMP) / "app-alt-e";
+        std::filesystem::remove_all(parent);
+        std::filesystem::create_directories(parent);
+        const QString folder = QString::fromStdString((parent / "Saida").string());
+
+        Find<QComboBox>(QStringLiteral("cbBimestre"))->setCurrentIndex(1);
+        Find<QCheckBox>(QStringLiteral("cbDed_Orcd"))->setChecked(true);
+        auto* box = Find<QLineEdit>(QStringLiteral("edDiretorio"));
+        box->setFocus();
+        QVERIFY(box->hasFocus());
+        box->selectAll();
+        QTest::keyClicks(box, folder);
+        QCOMPARE(box->text(), folder);
+        lrf::test::BoxCloser closer;
+        QTest::keyClick(box, Qt::Key_E, Qt::AltModifier);
+        auto* log = Find<QPlainTextEdit>(QStringLiteral("Memo1"));
+        QTRY_VERIFY(log->toPlainText().contains(QStringLiteral("Finalizei")));
+        QVERIFY(closer.boxes.empty());
+        QVERIFY(box->hasFocus());
+        QCOMPARE(box->text(), folder + u'/');
+        QCOMPARE(log->toPlainText(),
+                 QStringLiteral("Arquivo DED_ORCD.TXT criado com sucesso !\n.: Finalizei :.\n"
+                                "1 arquivo(s) criado(s) com sucesso!\n"
+                                "0 arquivo(s) não criado(s) por algum erro!"));
+        QFile file(folder + QStringLiteral("/DED_ORCD.TXT"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("9.7.2.1.01.00;300,00;\r\n"));
+        QVERIFY(!std::filesystem::exists(parent / "SaidaDED_ORCD.TXT"));
     }
 
     void closeButtonClosesTheWindow() {

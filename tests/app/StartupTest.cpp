@@ -87,6 +87,7 @@ private slots:
         QCOMPARE(result.fiscalYear, fiscalYear);
         QCOMPARE(conexao.Connected(), outcome == Outcome::Connected);
         QCOMPARE(result.openError.empty(), outcome != Outcome::OpenFailed);
+        QCOMPARE(result.reason.empty(), outcome == Outcome::Connected || outcome == Outcome::OpenFailed);
         if (outcome == Outcome::Connected) {
             QCOMPARE(conexao.LibraryName, folder + "dbexpida.dll");
             QCOMPARE(conexao.VendorLib, std::string("gds32.DLL"));
@@ -122,8 +123,8 @@ private slots:
         QVERIFY(!window.StartedUp());
         QCOMPARE(closer.boxes.size(), std::size_t(1));
         QCOMPARE(closer.boxes[0].text, Lines(lrf::kDatabaseNotFoundMessage));
-        QVERIFY2(closer.boxes[0].detail.contains(QStringLiteral("lock")), qPrintable(closer.boxes[0].detail));
-        QVERIFY2(closer.boxes[0].detail.contains(database), qPrintable(closer.boxes[0].detail));
+        QVERIFY2(closer.boxes[0].detailedText.contains(QStringLiteral("lock")), qPrintable(closer.boxes[0].detailedText));
+        QVERIFY2(closer.boxes[0].detailedText.contains(database), qPrintable(closer.boxes[0].detailedText));
     }
 
     // What the window shows for each outcome, and whether the program goes on.
@@ -133,15 +134,23 @@ private slots:
         QTest::addColumn<bool>("startedUp");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("detail");
         const std::string good = lrf::test::EntitiesInstallation();
+        const std::string missing = FolderWithDriver("missing", nullptr);
+        const std::string noDatabase = lrf::test::MakeInstallation("nodatabase2", "2032", false, {});
         QTest::newRow("driver missing")
-            << FolderWithDriver("missing", nullptr) << good << false
-            << QStringLiteral("Erro na Base de Dados") << Lines(lrf::kMissingDriverMessage);
+            << missing << good << false << QStringLiteral("Erro na Base de Dados")
+            << Lines(lrf::kMissingDriverMessage)
+            << QStringLiteral("DBEXPIDA.dll não encontrado em ") + QString::fromStdString(missing);
         QTest::newRow("database missing")
-            << lrf::test::DriverFolder() << lrf::test::MakeInstallation("nodatabase2", "2032", false, {})
-            << false << QStringLiteral("Erro na Base de Dados") << Lines(lrf::kDatabaseNotFoundMessage);
+            << lrf::test::DriverFolder() << noDatabase << false << QStringLiteral("Erro na Base de Dados")
+            << Lines(lrf::kDatabaseNotFoundMessage)
+            << QStringLiteral("I/O error during \"open\" operation for file \"") +
+                   QString::fromStdString(std::filesystem::path(noDatabase).parent_path().string()) +
+                   QStringLiteral("/ARQ2032/KORV2032.FDB\"\n-Error while trying to open file\n-No such file "
+                                  "or directory");
         QTest::newRow("open fails") << FolderWithDriver("damaged", "not a module") << good << true
-                                    << QStringLiteral("LRF - TCE-MT") << QString();
+                                    << QStringLiteral("LRF - TCE-MT") << QString() << QString();
     }
     void windowStartup() {
         QFETCH(std::string, folder);
@@ -149,6 +158,7 @@ private slots:
         QFETCH(bool, startedUp);
         QFETCH(QString, caption);
         QFETCH(QString, text);
+        QFETCH(QString, detail);
         lrf::UseSettingsFile(settings);
         lrf::test::BoxCloser closer;
         lrf::TFrmPrincipalLRF window(folder);
@@ -160,6 +170,10 @@ private slots:
             QCOMPARE(closer.boxes[0].text, text);
         else
             QVERIFY(closer.boxes[0].text.contains(QString::fromUtf8(folder.c_str())));
+        // The fixed message stays as the operator knows it; why is in the detailed text (the engine may add
+        // the system's own line).
+        QVERIFY2(closer.boxes[0].detailedText.startsWith(detail), qPrintable(closer.boxes[0].detailedText));
+        QCOMPARE(closer.boxes[0].detailedText.isEmpty(), detail.isEmpty());
         QVERIFY(!window.isVisible());
         if (startedUp) {
             // The window still opens; with no connection the list cannot be filled and says so.

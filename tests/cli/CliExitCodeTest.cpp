@@ -1,9 +1,11 @@
 // lrf-export on fixture installations: what it prints and the exit code a script sees.
 #include "ExportFixture.h"
+#include "FileSystemTraps.h"
 
 #include "database/Startup.h"
 
 #include <QProcess>
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace fs = std::filesystem;
@@ -33,7 +35,7 @@ fs::path Installation(const std::string& name, const std::string& year, bool wit
 }
 
 struct Fixture {
-    std::string good, rejecting, badYear, noDatabase, driverless;
+    std::string good, rejecting, badYear, noDatabase, noClient, driverless;
 };
 
 const Fixture& Installations() {
@@ -48,6 +50,11 @@ const Fixture& Installations() {
         fs::create_directories(Root() / "nodb");
         WriteBytes(f.noDatabase,
                    "[KORV]\r\nano=1999\r\nCaminho_Base_Dados=" + (Root() / "nodb").string() + "/\r\n");
+        f.noClient = (Root() / "noclient" / "Korv.ini").string();
+        fs::create_directories(Root() / "noclient");
+        WriteBytes(f.noClient,
+                   "[KORV]\r\nano=2024\r\nDLL=/nonexistent/libfbclient.so\r\nCaminho_Base_Dados=" +
+                       (Root() / "good").string() + "/\r\n");
         // The program without the driver beside it.
         fs::create_directories(Root() / "nodriver");
         f.driverless = (Root() / "nodriver" / "lrf-export").string();
@@ -75,6 +82,7 @@ std::string Expand(std::string text, const std::string& caseName) {
         {"{rejecting}", f.rejecting},
         {"{badyear}", f.badYear},
         {"{nodb}", f.noDatabase},
+        {"{noclient}", f.noClient},
         {"{out}", (Root() / "out" / caseName).string()},
         {"{blocked}", (Root() / "plainfile" / "out").string()},
     };
@@ -136,7 +144,7 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 "ERRO NA CRIA\xC3\x87\xC3\x83O DO ARQUIVO: DED_ORCD.TXT !\n.: Finalizei :.\n"
                 "0 arquivo(s) criado(s) com sucesso!\n1 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n",
-                ""},
+                "lrf-export: DED_ORCD.TXT: Not a directory\n"},
         CliCase{"QueryRejected",
                 {"--bimestre", "2", "--arquivos", "DED_ORCD,DED_RZDA", "--saida", "{out}", "--ini",
                  "{rejecting}"},
@@ -152,12 +160,21 @@ INSTANTIATE_TEST_SUITE_P(
                 {"--bimestre", "1", "--ini", "{nodb}"},
                 3,
                 "",
-                std::string(kDatabaseNotFoundMessage) + "\n"},
+                std::string(kDatabaseNotFoundMessage) +
+                    "\nlrf-export: I/O error during \"open\" operation for file \"" +
+                    (Root() / "nodb" / "ARQ1999" / "KORV1999.FDB").string() + "\""},
+        CliCase{"ClientLibraryMissing",
+                {"--bimestre", "1", "--ini", "{noclient}"},
+                3,
+                "",
+                std::string(kDatabaseNotFoundMessage) +
+                    "\nlrf-export: Cannot load the client library \"/nonexistent/libfbclient.so\""},
         CliCase{"DriverMissing",
                 {"--bimestre", "1", "--ini", "{good}"},
                 3,
                 "",
-                "(DBEXPIDA.dll) !!! \n\nSOLU\xC3\x87\xC3\x83O:\n",
+                "\nO Sistema ser\xC3\xA1 finalizado.\nlrf-export: DBEXPIDA.dll n\xC3\xA3o encontrado em " +
+                    (Root() / "nodriver").string() + "/\n",
                 true},
         CliCase{"SettingsFileMissing", {"--bimestre", "1", "--ini", "{out}.ini"}, 3, "", ".ini"},
         CliCase{"EmptyFolder", {"--bimestre", "1", "--saida="}, 64, std::nullopt, "--saida"},
@@ -191,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 "ERRO NA CRIA\xC3\x87\xC3\x83O DO ARQUIVO: DED_ORCD.TXT !\n.: Finalizei :.\n"
                 "0 arquivo(s) criado(s) com sucesso!\n1 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n",
-                ""},
+                "lrf-export: DED_ORCD.TXT: Not a directory\n"},
         CliCase{"EntityNotInTable",
                 {"--bimestre", "1", "--entidades", "1,9", "--saida", "{out}", "--ini", "{good}"},
                 64,
@@ -213,6 +230,96 @@ TEST(CliOutputTest, WritesTheFilesIntoTheFolderGivenWithoutSeparator) {
     EXPECT_EQ(ReadBytes(out / "DED_ORCD.TXT"),
               "9.7.2.1.01.00;300,00;\r\n9.7.2.1.02.00;-25,50;\r\n9.7....;0,00;\r\n9.7.2.1.03.00;0,00;\r\n");
 }
+
+struct Outcome {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+Outcome RunProgram(const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const std::string& argument : arguments)
+        list << QString::fromStdString(argument);
+    QProcess process;
+    process.start(QStringLiteral(LRF_BIN_DIR "/lrf-export"), list);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+const std::string kOneFailed = "ERRO NA CRIA\xC3\x87\xC3\x83O DO ARQUIVO: DED_ORCD.TXT !\n.: Finalizei :.\n"
+                               "0 arquivo(s) criado(s) com sucesso!\n"
+                               "1 arquivo(s) n\xC3\xA3o criado(s) por algum erro!\n";
+
+// The database's text does not say which file's statement it refused: the last line does.
+TEST(CliReasonTest, ARefusedQueryNamesItsFile) {
+    const Fixture& f = Installations();
+    const Outcome run = RunProgram({"--bimestre", "2", "--arquivos", "DED_RZDA", "--saida",
+                                    (Root() / "out" / "RefusedQuery").string(), "--ini", f.rejecting});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(run.out.empty()) << run.out;
+    EXPECT_NE(run.err.find("Table unknown\n-RECALP\n"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.err.ends_with("\nlrf-export: A consulta do arquivo DED_RZDA.TXT falhou.\n")) << run.err;
+}
+
+// Another program holds the database: the start-up message, and the engine's own words on why.
+TEST(CliReasonTest, ADatabaseLockedByAnotherProcessSaysSo) {
+    const Fixture& f = Installations();
+    const fs::path database = Root() / "good" / "ARQ2024" / "KORV2024.FDB";
+    auto holder = tools::DatabaseWriter::Attach(database.string());
+    const Outcome run = RunProgram({"--bimestre", "2", "--ini", f.good});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(run.err, std::string(kDatabaseNotFoundMessage) +
+                           "\nlrf-export: I/O error during \"lock\" operation for file \"" +
+                           database.string() +
+                           "\"\n-Database already opened with engine instance, incompatible with current\n");
+}
+
+#ifdef __linux__ // tmpfs and the immutable flag
+// A folder on a full disk: the failure line, exit code 1, the system's reason, and nothing under the
+// file's name, not even the earlier run's file.
+TEST(CliReasonTest, AFullDiskIsAFailedFileWithItsReason) {
+    const Fixture& f = Installations();
+    const SmallFileSystem disk(Root() / "tmpfs");
+    if (!disk.Mounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here: " << std::strerror(disk.Error());
+    const fs::path folder = Root() / "tmpfs" / "out";
+    fs::create_directories(folder);
+    WriteBytes(folder / "DED_ORCD.TXT", "9.7.2.1.01.00;1,00;\r\n");
+    ASSERT_TRUE(disk.FillUp(0));
+    const Outcome run = RunProgram(
+        {"--bimestre", "2", "--arquivos", "DED_ORCD", "--saida", folder.string(), "--ini", f.good});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.out, kOneFailed);
+    EXPECT_EQ(run.err, "lrf-export: DED_ORCD.TXT: No space left on device\n");
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+// A file that can be neither replaced nor rewritten nor emptied stays as it was: the failure line stands
+// and standard error says the old file is still there.
+TEST(CliReasonTest, AnEarlierFileThatCannotBeRemovedIsTold) {
+    const Fixture& f = Installations();
+    const fs::path folder = Root() / "out" / "Kept";
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    WriteBytes(folder / "DED_ORCD.TXT", "9.7.2.1.01.00;1,00;\r\n");
+    const Protected file(folder / "DED_ORCD.TXT");
+    const Protected guard(folder);
+    if (!file.Held() || !guard.Held())
+        GTEST_SKIP() << "this process can neither set the immutable flag nor be kept out by permissions";
+    const Outcome run = RunProgram(
+        {"--bimestre", "2", "--arquivos", "DED_ORCD", "--saida", folder.string(), "--ini", f.good});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_EQ(run.out, kOneFailed);
+    EXPECT_TRUE(run.err.starts_with("lrf-export: DED_ORCD.TXT: ")) << run.err;
+    EXPECT_NE(run.err.find("o arquivo com este nome n\xC3\xA3o p\xC3\xB4"
+                           "de ser apagado nem esvaziado"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadBytes(folder / "DED_ORCD.TXT"), "9.7.2.1.01.00;1,00;\r\n");
+}
+#endif
 
 // A log that cannot be written is no summary: a script must not read success.
 TEST(CliOutputTest, UnwritableStandardOutputIsARunError) {

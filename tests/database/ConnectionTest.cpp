@@ -1,5 +1,5 @@
 // The connection over the driver module and a real Firebird database: opening and its failures,
-// read-only transactions, the snapshot, text bytes, and the parameter list.
+// read-only transactions, the snapshot and text bytes.
 #include "database/Connection.h"
 #include "database/ClientDataSet.h"
 #include "database/DatabaseError.h"
@@ -152,41 +152,75 @@ TEST_F(ConnectionTest, ClientLibraryNamedByAnyCaseOfTheDefaultOrByItsFile) {
     }
 }
 
-TEST_F(ConnectionTest, EveryTransactionIsReadOnly) {
+// Only a statement of the SELECT type runs; every other one is refused after its preparation and before
+// it runs, with what it is. As the database's owner, so that nothing but the driver stands in the way.
+TEST_F(ConnectionTest, OnlySelectStatementsRun) {
     struct Refusal {
         const char* sql;
-        const char* message;
+        const char* kind;
     };
     const Refusal cases[] = {
-        {"UPDATE ITEMS SET VALOR = VALOR + 1", "read-only transaction"},
-        {"INSERT INTO ITEMS VALUES (3, 1)", "read-only transaction"},
-        {"DELETE FROM ITEMS", "read-only transaction"},
-        {"UPDATE ITEMS SET VALOR = 0 WHERE ID = 1 RETURNING ID", "read-only transaction"},
-        {"EXECUTE BLOCK AS BEGIN UPDATE ITEMS SET VALOR = 0; END", "read-only transaction"},
-        {"CREATE TABLE X (A INTEGER)", "read-only transaction"},
-        {"SET TRANSACTION READ WRITE", "read-only"},
-        {"COMMIT", "read-only"},
-        {"ROLLBACK", "read-only"},
-        {"SAVEPOINT S1", "read-only"},
+        {"UPDATE ITEMS SET VALOR = VALOR + 1", "an UPDATE"},
+        {"UPDATE ITEMS SET VALOR = 0 WHERE ID = 1 RETURNING ID", "a change with RETURNING"},
+        {"INSERT INTO ITEMS VALUES (3, 1)", "an INSERT"},
+        {"DELETE FROM ITEMS", "a DELETE"},
+        {"EXECUTE BLOCK AS BEGIN UPDATE ITEMS SET VALOR = 0; END", "an EXECUTE BLOCK without result rows"},
+        {"CREATE TABLE X (A INTEGER)", "a change of the database's definition"},
+        {"SELECT ID FROM ITEMS FOR UPDATE", "a SELECT ... FOR UPDATE"},
+        {"SET TRANSACTION READ WRITE", "a SET TRANSACTION"},
+        {"COMMIT", "a COMMIT"},
+        {"ROLLBACK", "a ROLLBACK"},
+        {"SAVEPOINT S1", "a SAVEPOINT"},
     };
-    // As the database's owner, so that only the transaction can be the reason for a refusal.
     TCRSQLConnection connection = lrf::test::DesignConnection(*database_);
     connection.SetParam("User_Name", "SYSDBA");
     connection.Open();
     for (const Refusal& c : cases) {
         SCOPED_TRACE(c.sql);
         const std::string error = ErrorOf([&] { connection.Query(c.sql); });
-        EXPECT_NE(error.find(c.message), std::string::npos) << error;
+        EXPECT_EQ(
+            error.rfind("Statement refused before it ran: this program runs only SELECT statements, and "
+                        "this one is ",
+                        0),
+            0u)
+            << error;
+        EXPECT_NE(error.find(c.kind), std::string::npos) << error;
     }
     {
         TCRSQLConnection::Snapshot snapshot(connection);
-        EXPECT_NE(ErrorOf([&] { connection.Query("DELETE FROM ITEMS"); }).find("read-only"),
+        EXPECT_NE(ErrorOf([&] { connection.Query("DELETE FROM ITEMS"); }).find("a DELETE"),
                   std::string::npos);
     }
+    // Through the data set, as the export runs its statements.
+    TSQLClientDataSet dataSet(&connection);
+    dataSet.CommandText = "UPDATE ITEMS SET VALOR = 0";
+    EXPECT_NE(ErrorOf([&] { dataSet.Open(); }).find("an UPDATE"), std::string::npos);
+    EXPECT_FALSE(dataSet.Active());
+
     DatabaseWriter writer = DatabaseWriter::Attach(*database_);
     const std::vector<lrf::tools::Row> rows = writer.Query("SELECT COUNT(*), SUM(VALOR) FROM ITEMS");
     EXPECT_EQ(rows.at(0).at(0), "2");
     EXPECT_EQ(rows.at(0).at(1), "10.25");
+    EXPECT_EQ(connection.Query("SELECT COUNT(*) FROM ITEMS").At(0, 0).fixed, 2);
+}
+
+// A block that returns rows and a SELECT ... WITH LOCK are SELECT statements to Firebird: they run, and
+// their writes and locks meet the read-only transaction.
+TEST_F(ConnectionTest, SelectsThatWriteMeetTheReadOnlyTransaction) {
+    TCRSQLConnection connection = lrf::test::DesignConnection(*database_);
+    connection.SetParam("User_Name", "SYSDBA");
+    connection.Open();
+    EXPECT_EQ(
+        connection.Query("EXECUTE BLOCK RETURNS (N INTEGER) AS BEGIN N = 7; SUSPEND; END").At(0, 0).fixed, 7);
+    const std::string error = ErrorOf([&] {
+        connection.Query("EXECUTE BLOCK RETURNS (N INTEGER) AS BEGIN UPDATE ITEMS SET VALOR = 0; N = 1; "
+                         "SUSPEND; END");
+    });
+    EXPECT_NE(error.find("read-only transaction"), std::string::npos) << error;
+    const std::string lockError = ErrorOf([&] { connection.Query("SELECT ID FROM ITEMS WITH LOCK"); });
+    EXPECT_NE(lockError.find("read-only transaction"), std::string::npos) << lockError;
+    DatabaseWriter writer = DatabaseWriter::Attach(*database_);
+    EXPECT_EQ(writer.Query("SELECT SUM(VALOR) FROM ITEMS").at(0).at(0), "10.25");
 }
 
 TEST_F(ConnectionTest, SnapshotHidesRowsCommittedAfterItBegan) {
@@ -229,87 +263,6 @@ TEST_F(ConnectionTest, MovedConnectionKeepsItsSession) {
     TCRSQLConnection third = Open();
     third = std::move(second);
     EXPECT_EQ(third.Query("SELECT COUNT(*) FROM ITEMS").At(0, 0).fixed, 2);
-}
-
-struct ParamCase {
-    const char* name;
-    std::vector<std::string> before;
-    const char* param;
-    const char* value;
-    std::vector<std::string> after;
-};
-
-TEST(ConnectionParams, SetParamReplacesTheNamedLineOrAppendsOne) {
-    const ParamCase cases[] = {
-        {"ReplacesWithoutRegardToCase",
-         {"DriverName=X", "DataBase=", "RoleName="},
-         "database",
-         "/a.fdb",
-         {"DriverName=X", "database=/a.fdb", "RoleName="}},
-        {"AppendsWhenAbsent",
-         {"DriverName=X"},
-         "User_Name",
-         "EPMDGZG2",
-         {"DriverName=X", "User_Name=EPMDGZG2"}},
-        {"PrefixIsNotAMatch", {"DataBaseX=1"}, "DataBase", "2", {"DataBaseX=1", "DataBase=2"}},
-        {"FirstOfTwoIsReplaced", {"A=1", "a=2"}, "A", "3", {"A=3", "a=2"}},
-        {"NameWithBlank",
-         {"DevartInterBase TransIsolation=ReadCommited"},
-         "DevartInterBase TransIsolation",
-         "Snapshot",
-         {"DevartInterBase TransIsolation=Snapshot"}},
-        {"EmptyValueKeepsTheLine", {"Charset=WIN1252"}, "Charset", "", {"Charset="}},
-    };
-    for (const ParamCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        TCRSQLConnection connection;
-        connection.Params = c.before;
-        connection.SetParam(c.param, c.value);
-        EXPECT_EQ(connection.Params, c.after);
-    }
-}
-
-TEST(ConnectionParams, ParamReadsTheValueAfterTheFirstEquals) {
-    TCRSQLConnection connection;
-    connection.Params = {"DataBase=host:/a=b.fdb", "Flag", "Password=mavo"};
-    EXPECT_EQ(connection.Param("DATABASE"), "host:/a=b.fdb");
-    EXPECT_EQ(connection.Param("password"), "mavo");
-    EXPECT_EQ(connection.Param("Flag"), "");
-    EXPECT_EQ(connection.Param("RoleName"), "");
-}
-
-TEST(ConnectionParams, DesignTimeSettingsOfTheWindowsConnection) {
-    TCRSQLConnection connection;
-    connection.Params = {"Stale=1"};
-    lrf::ApplyDesignTimeSettings(connection);
-    EXPECT_EQ(connection.ConnectionName, "Devart InterBase");
-    EXPECT_EQ(connection.DriverName, "DevartInterBase");
-    EXPECT_EQ(connection.GetDriverFunc, "getSQLDriverInterBase");
-    EXPECT_EQ(connection.LibraryName, "dbexpida.dll");
-    EXPECT_EQ(connection.VendorLib, "gds32.DLL");
-    EXPECT_FALSE(connection.LoginPrompt);
-    EXPECT_FALSE(connection.Connected());
-    const std::vector<std::string> expected = {
-        "DriverName=DevartInterBase",
-        "DataBase=",
-        "RoleName=",
-        "User_Name=EPMDGZG2",
-        "Password=mavo",
-        "SQLDialect=3",
-        "BlobSize=-1",
-        "ErrorResourceFile=",
-        "LocaleCode=0000",
-        "DevartInterBase TransIsolation=ReadCommited",
-        "WaitOnLocks=True",
-        "Charset=",
-        "CharLength=1",
-        "EnableBCD=True",
-        "OptimizedNumerics=True",
-        "LongStrings=True",
-        "UseQuoteChar=False",
-        "FetchAll=False",
-    };
-    EXPECT_EQ(connection.Params, expected);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // The start-up probe against a local installation described by a Korv.ini of the test's own: it
-// answers true only when the database opens, and false, silently, for every cause of failure.
+// answers true only when the database opens, and false, silently, for every cause of failure; the
+// error that stopped it is handed on to a caller that asks.
 #include "database/Probe.h"
 
 #include "settings/Installation.h"
@@ -46,27 +47,35 @@ struct ProbeCase {
     const char* fileName;
     const char* pathCode;
     bool found;
+    const char* reasonHas; // in the error a failed probe hands on
 };
 
 TEST_F(ProbeTest, AnswersWhetherTheDatabaseOpens) {
     const ProbeCase cases[] = {
-        {"Found", "", "KORV2024.FDB", "D", true},
-        {"LowerCaseCodeIsReadAsD", "", "KORV2024.FDB", "d", true},
-        {"NoDatabaseFileAtThePath", "", "KORV2099.FDB", "D", false},
-        {"FileIsNoDatabase", "", "KORV2023.FDB", "D", false},
-        {"EmptyFileNameNamesTheFolder", "", "", "D", false},
-        {"ClientLibraryMissing", "DLL=/nonexistent/libfbclient.so\r\n", "KORV2024.FDB", "D", false},
-        {"ClientLibraryIsNoFirebirdClient", "DLL=libm.so.6\r\n", "KORV2024.FDB", "D", false},
-        {"DefaultClientInAnyCase", "DLL=GDS32.dll\r\n", "KORV2024.FDB", "D", true},
-        {"ClientLibraryByItsFile", "DLL=libfbclient.so.2\r\n", "KORV2024.FDB", "D", true},
-        {"BlankClientLibraryIsTheDefault", "DLL=   \r\n", "KORV2024.FDB", "D", true},
-        {"ServerNotListening", "Servidor=127.0.0.1/3999\r\nSO_Servidor=LINUX\r\n", "KORV2024.FDB", "D",
-         false},
+        {"Found", "", "KORV2024.FDB", "D", true, ""},
+        {"LowerCaseCodeIsReadAsD", "", "KORV2024.FDB", "d", true, ""},
+        {"NoDatabaseFileAtThePath", "", "KORV2099.FDB", "D", false, "ARQ2024/KORV2099.FDB"},
+        {"FileIsNoDatabase", "", "KORV2023.FDB", "D", false, "ARQ2024/KORV2023.FDB"},
+        {"EmptyFileNameNamesTheFolder", "", "", "D", false, "ARQ2024/\""},
+        {"ClientLibraryMissing", "DLL=/nonexistent/libfbclient.so\r\n", "KORV2024.FDB", "D", false,
+         "/nonexistent/libfbclient.so: cannot open shared object file"},
+        {"ClientLibraryIsNoFirebirdClient", "DLL=libm.so.6\r\n", "KORV2024.FDB", "D", false,
+         "\"libm.so.6\" is not a Firebird 3 client"},
+        {"DefaultClientInAnyCase", "DLL=GDS32.dll\r\n", "KORV2024.FDB", "D", true, ""},
+        {"ClientLibraryByItsFile", "DLL=libfbclient.so.2\r\n", "KORV2024.FDB", "D", true, ""},
+        {"BlankClientLibraryIsTheDefault", "DLL=   \r\n", "KORV2024.FDB", "D", true, ""},
+        {"ServerNotListening", "Servidor=127.0.0.1/3999\r\nSO_Servidor=LINUX\r\n", "KORV2024.FDB", "D", false,
+         "Unable to complete network request to host \"127.0.0.1\""},
     };
     for (const ProbeCase& c : cases) {
         SCOPED_TRACE(c.name);
         UseSettings(c.settings);
-        EXPECT_EQ(lrf::ProbeDatabase(c.fileName, c.pathCode), c.found);
+        std::string reason;
+        EXPECT_EQ(lrf::ProbeDatabase(c.fileName, c.pathCode, &reason), c.found);
+        if (c.found)
+            EXPECT_EQ(reason, "");
+        else
+            EXPECT_NE(reason.find(c.reasonHas), std::string::npos) << reason;
     }
 }
 

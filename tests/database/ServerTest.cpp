@@ -81,16 +81,19 @@ TEST_F(ServerTest, ProbeAnswersFalseWhenTheServerCannotGiveTheDatabase) {
         const char* name;
         std::string server;
         const char* year;
+        const char* reasonHas; // in the server's or the client's text the probe hands on
     };
     const Case cases[] = {
-        {"NoSuchDatabaseOnTheServer", host_, "2099"},
-        {"NoServerListening", host_ + "/3999", "2024"},
-        {"UnknownHost", "no-such-host.invalid", "2024"},
+        {"NoSuchDatabaseOnTheServer", host_, "2099", "KORV2099.FDB"},
+        {"NoServerListening", host_ + "/3999", "2024", "Unable to complete network request"},
+        {"UnknownHost", "no-such-host.invalid", "2024", "no-such-host.invalid"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         UseServerSettings(c.server, c.year);
-        EXPECT_FALSE(lrf::ProbeDatabase("KORV" + std::string(c.year) + ".FDB", "D"));
+        std::string reason;
+        EXPECT_FALSE(lrf::ProbeDatabase("KORV" + std::string(c.year) + ".FDB", "D", &reason));
+        EXPECT_NE(reason.find(c.reasonHas), std::string::npos) << reason;
     }
 }
 
@@ -138,7 +141,9 @@ TEST_F(ServerTest, ProbeAnswersFalseWhenTheServerRefusesThePassword) {
     UseServerSettings(host_);
     {
         PasswordChange change(database);
-        EXPECT_FALSE(lrf::ProbeDatabase("KORV2024.FDB", "D"));
+        std::string reason;
+        EXPECT_FALSE(lrf::ProbeDatabase("KORV2024.FDB", "D", &reason));
+        EXPECT_NE(reason.find("password"), std::string::npos) << reason;
     }
     EXPECT_TRUE(lrf::ProbeDatabase("KORV2024.FDB", "D"));
 }

@@ -10,21 +10,22 @@ namespace {
 
 const Period kSecondBimester2010 = PeriodOfBimester(2, QStringLiteral("2010"));
 
-// `outer` restricts the RECDIS rows of the lines, `inner` the items joined in each sub-select.
+// `outer` restricts the RECDIS rows of the lines, `inner` the items joined in each sub-select; each
+// sub-select sums the postings of the line's own item.
 std::string DedRzdaStatement(const std::string& outer, const std::string& inner) {
     return "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
            "E.FICHA=R.FICHA    "
-           "WHERE E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010' " +
+           "WHERE E.FICHA=F.FICHA AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010' " +
            inner +
            " ) AS MES1,  (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA    WHERE "
-           "E.CODRE=F.CODRE AND A.DTLAN<='03/31/2010' " +
+           "E.FICHA=F.FICHA AND A.DTLAN<='03/31/2010' " +
            inner +
            " ) AS ATUALIZADO_MES1,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON "
            "E.FICHA=R.FICHA    "
-           "WHERE E.CODRE=F.CODRE AND R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010' " +
+           "WHERE E.FICHA=F.FICHA AND R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010' " +
            inner +
            " ) AS MES2,  (SELECT SUM(A.VALOR) FROM RECALP A INNER JOIN RECDIS E ON E.FICHA=A.FICHA    WHERE "
-           "E.CODRE=F.CODRE AND A.DTLAN<='04/30/2010' " +
+           "E.FICHA=F.FICHA AND A.DTLAN<='04/30/2010' " +
            inner + " ) AS ATUALIZADO_MES2 FROM RECDIS F WHERE CODRE LIKE '97%' " + outer;
 }
 
@@ -55,11 +56,11 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{"DedRzdaNoEntity", &kDedRzda, "", DedRzdaStatement("", "")}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(DeductionStatementTest, FirstSubSelectCarriesTheEntityOfItsItems) {
+TEST(DeductionStatementTest, FirstSubSelectTakesTheLinesItemAndEntity) {
     EXPECT_NE(
         kDedRzda.buildSql(kSecondBimester2010, " and (  F.EMPRESA = 1)", RegionalSettings{})
             .find("(SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA    WHERE "
-                  "E.CODRE=F.CODRE AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010'  and (  E.EMPRESA = "
+                  "E.FICHA=F.FICHA AND R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010'  and (  E.EMPRESA = "
                   "1) ) AS MES1, "),
         std::string::npos);
 }

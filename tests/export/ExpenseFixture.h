@@ -18,10 +18,13 @@ inline std::string ExpenseTmpPath(const std::string& name) {
 }
 
 // The tables the expense statements read; liquidations live in a table of their own behind VIEWLIQ,
-// as in the accounting system.
-inline void CreateExpenseTables(tools::DatabaseWriter& db) {
+// as in the accounting system. `withEntityTable` false leaves TABEMPRESA to a database that has it.
+inline void CreateExpenseTables(tools::DatabaseWriter& db, bool withEntityTable = true) {
+    if (withEntityTable) {
+        db.Execute("CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))");
+        db.Execute("GRANT SELECT ON TABEMPRESA TO PUBLIC");
+    }
     db.ExecuteAll({
-        "CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))",
         "CREATE TABLE DESDIS (FICHA INTEGER, CATEC VARCHAR(20), DOTAC NUMERIC(18,2), FUNCAO SMALLINT,"
         " SUBFUNCAO SMALLINT, EXTRA CHAR(1), EMPRESA INTEGER)",
         "CREATE TABLE DESPES (FICHA INTEGER, PKEMP INTEGER, VADEM NUMERIC(18,2), DATAE DATE)",
@@ -31,7 +34,6 @@ inline void CreateExpenseTables(tools::DatabaseWriter& db) {
     });
     db.Execute("CREATE VIEW VIEWLIQ (PKEMP, VADEM, DATAE) AS SELECT PKEMP, VADEM, DATAE FROM LIQUIDACAO");
     db.ExecuteAll({
-        "GRANT SELECT ON TABEMPRESA TO PUBLIC",
         "GRANT SELECT ON DESDIS TO PUBLIC",
         "GRANT SELECT ON DESPES TO PUBLIC",
         "GRANT SELECT ON LIQUIDACAO TO PUBLIC",

@@ -22,6 +22,7 @@ public:
     QStringList log;
     void ClearLog() override { log.clear(); }
     void AppendLog(const QString& line) override { log.append(line); }
+    void AppendFailure(const QString& line, const QString&, const QString&) override { log.append(line); }
     void SetOverallMaximum(int) override {}
     void SetOverallPosition(int) override {}
     void SetFileMaximum(int) override {}

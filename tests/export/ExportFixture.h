@@ -68,7 +68,7 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
                        {"9", "97", std::nullopt, "1"},
                        {"10", "1112.01.00.99", "10", "1"}, // longer than ten characters
                        {"11", "1112.02.00", "50.0025", "1"},
-                       {"12", "9721.01.00", "-20", "1"}, // a second item of the same deduction code
+                       {"12", "9721.01.00", "-20", "1"}, // a second item of the code: its own sums
                        {"13",
                         "1114.\xC7"
                         "1.00",
@@ -81,9 +81,9 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
                        {"1", "40", "2024-04-30"},   // last day of month 2
                        {"1", "80", "2024-05-01"},   // the day after
                        {"1", "160", "2024-02-29"},  // the day before
-                       {"2", "1000", "2024-03-15"}, // the unticked entity counts in REC_RZDA
+                       {"2", "1000", "2024-03-15"}, // the unticked entity, in no file of entity 1
                        {"6", "-25", "2024-03-01"},
-                       {"7", "-1000", "2024-03-02"}, // ... but not in DED_RZDA
+                       {"7", "-1000", "2024-03-02"}, // the unticked entity's deduction
                        {"12", "-4", "2024-04-30"},
                        {"1", std::nullopt, "2024-03-10"},
                    });
@@ -95,7 +95,7 @@ inline void FillRevenueRows(tools::DatabaseWriter& db, bool withAlterations = tr
                        {"1", "7", "2024-03-31"},   // last day of month 1 counts in both
                        {"1", "11", "2024-04-15"},  // month 2 only
                        {"1", "13", "2024-05-01"},  // after the bimester
-                       {"2", "100", "2024-03-10"}, // the unticked entity counts in REC_RZDA
+                       {"2", "100", "2024-03-10"}, // the unticked entity, in no file of entity 1
                        {"6", "-10.25", "2024-01-05"},
                        {"7", "-500", "2024-03-03"},
                        {"12", "-1", "2024-04-01"},
@@ -114,7 +114,8 @@ inline void OpenConnection(TCRSQLConnection& connection, const std::filesystem::
 
 class RecordingSink : public ExportSink {
 public:
-    std::vector<std::string> log; // UTF-8
+    std::vector<std::string> log;     // UTF-8
+    std::vector<std::string> reasons; // of the failed files, UTF-8
     int clears = 0;
     int bimesterMissing = 0;
     int overallMaximum = -1;
@@ -125,9 +126,14 @@ public:
 
     void ClearLog() override {
         log.clear();
+        reasons.clear();
         ++clears;
     }
     void AppendLog(const QString& line) override { log.push_back(line.toStdString()); }
+    void AppendFailure(const QString& line, const QString&, const QString& reason) override {
+        log.push_back(line.toStdString());
+        reasons.push_back(reason.toStdString());
+    }
     void SetOverallMaximum(int maximum) override {
         overallMaximum = maximum;
         overallPositions.clear();

@@ -199,7 +199,11 @@ TEST(ExportThreadTest, ReportsTheRunAndItsError) {
             EXPECT_EQ(sink.log.back(), "0 arquivo(s) n\xC3\xA3o criado(s) por algum erro!");
         } else {
             EXPECT_TRUE(outcome->failed);
-            EXPECT_EQ(outcome->error, "'01/03/abc' is not a valid date");
+            try {
+                std::rethrow_exception(outcome->error);
+            } catch (const std::exception& error) {
+                EXPECT_STREQ(error.what(), "'01/03/abc' is not a valid date");
+            }
         }
     }
 }

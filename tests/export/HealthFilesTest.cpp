@@ -18,9 +18,9 @@ const char* const kDsoOrcd12 = "1.11;125,00;\r\n"
                                "2.10;0,00;\r\n"
                                "2.20;0,00;\r\n"
                                "2.30;0,00;\r\n";
-// 1.11: March's change of 5 raises the first month only; the liquidation of 30 is on April's last
-// day. 1.20: liquidations on March's last day and April's first; April's change of 10.
-const char* const kDsaOrcd12 = "1.11;0,00;130,00;30,00;125,00;\r\n"
+// 1.11: March's change of 5 stays in the updated allocation of April; the liquidation of 30 is on
+// April's last day. 1.20: liquidations on March's last day and April's first; April's change of 10.
+const char* const kDsaOrcd12 = "1.11;0,00;130,00;30,00;130,00;\r\n"
                                "1.12;0,00;0,00;0,00;0,00;\r\n"
                                "1.13;0,00;0,00;0,00;0,00;\r\n"
                                "1.20;50,00;800,00;62,25;810,00;\r\n"
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
             "EntityTwo",
             {{"1 - PREFEITURA", false}, {"2 - FUNDO DE SAUDE", true}},
             &kDsaOrcd,
-            "1.11;0,00;130,00;30,00;125,00;\r\n1.12;0,00;0,00;0,00;0,00;\r\n1.13;0,00;0,00;0,00;0,00;\r\n"
+            "1.11;0,00;130,00;30,00;130,00;\r\n1.12;0,00;0,00;0,00;0,00;\r\n1.13;0,00;0,00;0,00;0,00;\r\n"
             "1.20;0,00;0,00;0,00;0,00;\r\n1.30;0,00;0,00;0,00;0,00;\r\n2.10;0,00;0,00;0,00;0,00;\r\n"
             "2.20;0,00;0,00;0,00;0,00;\r\n2.30;0,00;0,00;0,00;0,00;\r\n"}),
     [](const testing::TestParamInfo<EntityCase>& info) { return std::string(info.param.name); });

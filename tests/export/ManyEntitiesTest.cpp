@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "1.11;100,00;\r\n1.12;0,00;\r\n1.13;0,00;\r\n1.20;0,00;\r\n1.30;0,00;\r\n2.10;0,00;\r\n"
                  "2.20;0,00;\r\n2.30;0,00;\r\n"},
         ManyCase{"DsaOrcd", &kDsaOrcd,
-                 "1.11;100,00;200,00;0,00;100,00;\r\n" ZERO_DSA("1.12") ZERO_DSA("1.13") ZERO_DSA("1.20")
+                 "1.11;100,00;200,00;0,00;200,00;\r\n" ZERO_DSA("1.12") ZERO_DSA("1.13") ZERO_DSA("1.20")
                      ZERO_DSA("1.30") ZERO_DSA("2.10") ZERO_DSA("2.20") ZERO_DSA("2.30")}),
     [](const testing::TestParamInfo<ManyCase>& info) { return std::string(info.param.name); });
 

@@ -43,6 +43,30 @@ INSTANTIATE_TEST_SUITE_P(CommonYear, PeriodOfBimesterTest,
                                            Case(2023, 3, 31, 30), Case(2023, 4, 31, 31),
                                            Case(2023, 5, 30, 31), Case(2023, 6, 30, 31)));
 
+struct ShortYearCase {
+    const char* text;
+    int year;
+};
+
+class ShortFiscalYearTest : public ::testing::TestWithParam<ShortYearCase> {};
+
+// One or two digits are read as the Windows short date reads them: 00 to 49 in this century, 50 to 99 in
+// the last.
+TEST_P(ShortFiscalYearTest, TakesTheCenturyOfTheShortDateReading) {
+    const ShortYearCase& c = GetParam();
+    const Period first = PeriodOfBimester(1, QString::fromLatin1(c.text));
+    EXPECT_EQ(first.month1Start, QDate(c.year, 1, 1)) << c.text;
+    EXPECT_EQ(first.month2End, QDate(c.year, 3, 1).addDays(-1)) << c.text;
+    EXPECT_EQ(PeriodOfBimester(6, QString::fromLatin1(c.text)).month2End, QDate(c.year, 12, 31)) << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(Years, ShortFiscalYearTest,
+                         ::testing::Values(ShortYearCase{"24", 2024}, ShortYearCase{"0", 2000},
+                                           ShortYearCase{"00", 2000}, ShortYearCase{"7", 2007},
+                                           ShortYearCase{"49", 2049}, ShortYearCase{"50", 1950},
+                                           ShortYearCase{"99", 1999}, ShortYearCase{"2024", 2024},
+                                           ShortYearCase{"1999", 1999}));
+
 struct BadYearCase {
     const char* year;
     int bimester;
@@ -66,7 +90,10 @@ INSTANTIATE_TEST_SUITE_P(Years, BadFiscalYearTest,
                                            BadYearCase{"", 2, "'01/03/' is not a valid date"},
                                            BadYearCase{"20 24", 6, "'01/11/20 24' is not a valid date"},
                                            BadYearCase{"0000", 1, "'01/01/0000' is not a valid date"},
-                                           BadYearCase{"-2024", 1, "'01/01/-2024' is not a valid date"}));
+                                           BadYearCase{"-2024", 1, "'01/01/-2024' is not a valid date"},
+                                           BadYearCase{"024", 1, "'01/01/024' is not a valid date"},
+                                           BadYearCase{"20245", 1, "'01/01/20245' is not a valid date"},
+                                           BadYearCase{"-4", 1, "'01/01/-4' is not a valid date"}));
 
 } // namespace
 } // namespace lrf

@@ -4,7 +4,11 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
+#include <cstdlib>
+#include <optional>
+#include <string>
 
 namespace lrf {
 namespace {
@@ -126,6 +130,75 @@ INSTANTIATE_TEST_SUITE_P(Locales, RegionalSettingsTest,
                          ::testing::Values(LocaleCase{"C", u',', u'/'}, LocaleCase{"pt_BR", u',', u'/'},
                                            LocaleCase{"en_US", u'.', u'/'}, LocaleCase{"de_DE", u',', u'.'},
                                            LocaleCase{"sv_SE", u',', u'-'}));
+
+#ifndef _WIN32
+// The locale variables of this process, set for one case and given back as they were.
+class LocaleEnvironment {
+public:
+    static constexpr std::array<const char*, 4> kNames{"LC_ALL", "LC_NUMERIC", "LANG", "LC_MESSAGES"};
+
+    explicit LocaleEnvironment(const std::array<const char*, 4>& values) {
+        for (std::size_t i = 0; i < kNames.size(); ++i) {
+            if (const char* old = std::getenv(kNames[i]))
+                saved_[i] = old;
+            Set(kNames[i], values[i]);
+        }
+    }
+    ~LocaleEnvironment() {
+        for (std::size_t i = 0; i < kNames.size(); ++i)
+            Set(kNames[i], saved_[i] ? saved_[i]->c_str() : nullptr);
+    }
+    LocaleEnvironment(const LocaleEnvironment&) = delete;
+    LocaleEnvironment& operator=(const LocaleEnvironment&) = delete;
+
+private:
+    static void Set(const char* name, const char* value) {
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    std::array<std::optional<std::string>, 4> saved_;
+};
+
+struct EnvironmentCase {
+    const char* name;
+    std::array<const char*, 4> values; // LC_ALL, LC_NUMERIC, LANG, LC_MESSAGES; nullptr: unset
+    char16_t decimal;
+};
+
+class DecimalFromEnvironmentTest : public ::testing::TestWithParam<EnvironmentCase> {};
+
+// The C library's order: LC_ALL, then LC_NUMERIC, then LANG, an empty value counting as unset; the
+// messages' locale plays no part. A C, POSIX or unknown locale means Portuguese (Brazil).
+TEST_P(DecimalFromEnvironmentTest, FollowsTheNumericLocaleOfTheCLibrary) {
+    const EnvironmentCase& c = GetParam();
+    const LocaleEnvironment environment(c.values);
+    EXPECT_EQ(RegionalSettings::FromSystem().decimalSeparator, QChar(c.decimal));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, DecimalFromEnvironmentTest,
+    ::testing::Values(
+        EnvironmentCase{"NothingSet", {nullptr, nullptr, nullptr, nullptr}, u','},
+        EnvironmentCase{"LangAlone", {nullptr, nullptr, "en_US.UTF-8", nullptr}, u'.'},
+        EnvironmentCase{"NumericUnderCLang", {nullptr, "en_US.UTF-8", "C", nullptr}, u'.'},
+        EnvironmentCase{"NumericUnderCMessages", {nullptr, "en_US.UTF-8", "C", "C"}, u'.'},
+        EnvironmentCase{"NumericOverLang", {nullptr, "de_DE.UTF-8", "en_US.UTF-8", nullptr}, u','},
+        EnvironmentCase{
+            "AllOverNumericAndLang", {"en_US.UTF-8", "de_DE.UTF-8", "pt_BR.UTF-8", nullptr}, u'.'},
+        EnvironmentCase{"EmptyAllIsUnset", {"", "en_US.UTF-8", "pt_BR.UTF-8", nullptr}, u'.'},
+        EnvironmentCase{"EmptyNumericIsUnset", {nullptr, "", "en_US.UTF-8", nullptr}, u'.'},
+        EnvironmentCase{"CAllMeansBrazil", {"C", "en_US.UTF-8", "en_US.UTF-8", nullptr}, u','},
+        EnvironmentCase{"PosixNumericMeansBrazil", {nullptr, "POSIX", "en_US.UTF-8", nullptr}, u','},
+        EnvironmentCase{"CUtf8MeansBrazil", {nullptr, nullptr, "C.UTF-8", nullptr}, u','},
+        EnvironmentCase{"UnknownLocaleMeansBrazil", {nullptr, "xx_YY.UTF-8", "en_US.UTF-8", nullptr}, u','},
+        EnvironmentCase{"MessagesPlayNoPart", {nullptr, nullptr, "pt_BR.UTF-8", "en_US.UTF-8"}, u','},
+        EnvironmentCase{"SwissGermanPoint", {nullptr, "de_CH.UTF-8", "C", nullptr}, u'.'},
+        EnvironmentCase{
+            "UnusableSeparatorKeepsTheComma", {nullptr, "ar_EG.UTF-8", "en_US.UTF-8", nullptr}, u','}),
+    [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 } // namespace
 } // namespace lrf

@@ -10,20 +10,23 @@ namespace {
 
 const Period kSecondBimester2010 = PeriodOfBimester(2, QStringLiteral("2010"));
 
-std::string RecRzdaStatement(const std::string& clause) {
+// `outer` restricts the RECDIS rows of the lines, `inner` the items joined in each sub-select.
+std::string RecRzdaStatement(const std::string& outer, const std::string& inner) {
     return "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
-           "ON "
-           "E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='03/01/2010' AND "
-           "R.DTLAN<='03/31/2010')) AS REA_MES1,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E "
-           "ON "
-           "E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='03/31/2010')) AS "
-           "ATU_MES1,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA        "
-           "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='04/01/2010' AND R.DTLAN<='04/30/2010')) AS "
-           "REA_MES2,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA        "
-           "WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='04/30/2010')) AS ATU_MES2 FROM RECDIS F "
-           "WHERE "
-           "SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' " +
-           clause + " GROUP BY F.CODRE ";
+           "ON E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='03/01/2010' AND "
+           "R.DTLAN<='03/31/2010')" +
+           inner +
+           ") AS REA_MES1,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA "
+           "       WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='03/31/2010')" +
+           inner +
+           ") AS ATU_MES1,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E ON E.FICHA=R.FICHA "
+           "       WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='04/01/2010' AND "
+           "R.DTLAN<='04/30/2010')" +
+           inner +
+           ") AS REA_MES2,     (SELECT SUM(R.VALOR) FROM RECALP R INNER JOIN RECDIS E ON E.FICHA=R.FICHA "
+           "       WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN<='04/30/2010')" +
+           inner + ") AS ATU_MES2 FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' " + outer +
+           " GROUP BY F.CODRE ";
 }
 
 struct StatementCase {
@@ -51,16 +54,21 @@ INSTANTIATE_TEST_SUITE_P(
             "RecOrcdNoEntity", &kRecOrcd, "",
             "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9'"
             "  GROUP BY F.CODRE "},
-        // The sub-selects keep no entity clause: they sum every entity's postings of the code.
+        // The sub-selects carry the clause on their item E, between the date condition and their end.
         StatementCase{"RecRzdaTwoEntities", &kRecRzda, " and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
-                      RecRzdaStatement(" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)")},
-        StatementCase{"RecRzdaNoEntity", &kRecRzda, "", RecRzdaStatement("")}),
+                      RecRzdaStatement(" and (  F.EMPRESA = 1 or   F.EMPRESA = 3)",
+                                       " and (  E.EMPRESA = 1 or   E.EMPRESA = 3)")},
+        StatementCase{"RecRzdaNoEntity", &kRecRzda, "", RecRzdaStatement("", "")}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RevenueStatementTest, FirstSubSelectEndsWithTheFirstMonth) {
     EXPECT_NE(kRecRzda.buildSql(kSecondBimester2010, "", RegionalSettings{})
                   .find("(R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010')) AS REA_MES1, "),
               std::string::npos);
+    EXPECT_NE(
+        kRecRzda.buildSql(kSecondBimester2010, " and (  F.EMPRESA = 1)", RegionalSettings{})
+            .find("(R.DTLAN>='03/01/2010' AND R.DTLAN<='03/31/2010') and (  E.EMPRESA = 1)) AS REA_MES1, "),
+        std::string::npos);
 }
 
 TEST(RevenueStatementTest, EntityColumnsAsTheRunGivesThem) {

@@ -6,6 +6,10 @@
 
 #include <string>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 using namespace std::string_literals;
 
 namespace {
@@ -142,16 +146,44 @@ TEST(ProfileFiles, UnusableFilesGiveTheDefault) {
     }
 }
 
+// A file that cannot be read: without permission, or on Windows (where permissions only set the
+// read-only mark) held open without sharing, as by another program writing it.
+class UnreadableFile {
+public:
+    explicit UnreadableFile(const std::filesystem::path& file) : file_(file) {
+#ifdef _WIN32
+        lock_ = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                            nullptr);
+#else
+        std::filesystem::permissions(file, std::filesystem::perms::none);
+#endif
+    }
+    ~UnreadableFile() {
+#ifdef _WIN32
+        if (lock_ != INVALID_HANDLE_VALUE)
+            CloseHandle(lock_);
+#else
+        std::filesystem::permissions(file_, std::filesystem::perms::owner_all);
+#endif
+    }
+    UnreadableFile(const UnreadableFile&) = delete;
+    UnreadableFile& operator=(const UnreadableFile&) = delete;
+
+private:
+    std::filesystem::path file_;
+#ifdef _WIN32
+    HANDLE lock_ = INVALID_HANDLE_VALUE;
+#endif
+};
+
 TEST(ProfileFiles, UnreadableFileGivesTheDefault) {
     const auto file = Folder() / "unreadable.ini";
     lrf::test::WriteBytes(file, "[KORV]\r\nAno=2024\r\n");
-    std::filesystem::permissions(file, std::filesystem::perms::none);
-    if (std::ifstream(file).good()) {
-        std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    const UnreadableFile unreadable(file);
+    if (std::ifstream(file).good())
         GTEST_SKIP() << "this user reads files without permission";
-    }
     EXPECT_EQ(lrf::ReadProfileString(file, "KORV", "Ano", kDefault), kDefault);
-    std::filesystem::permissions(file, std::filesystem::perms::owner_all);
+    EXPECT_EQ(lrf::ReadProfileSection(file, "KORV").Value("Ano", kDefault), kDefault);
 }
 
 TEST(ProfileFiles, ReadAfreshAtEveryCall) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -246,14 +247,40 @@ void PrintTo(const FormCase& c, std::ostream* os) {
     *os << c.row.installation << ", code \"" << c.row.code << "\"";
 }
 
+// On Windows the Windows rows name real drives: C: for a local installation, K: for the server's folder
+// mapped on this machine. The codes that create a folder there need both drives given to the tests as
+// scratch drives in LRF_TEST_DRIVES ("CK"; under Wine C: is the prefix's and K: a mapping the root
+// script makes). Each gets an empty KORV_8\ARQ2024, the parent of the folders those codes create.
+bool ScratchDrivesGiven() {
+    static const bool given = [] {
+        const char* value = std::getenv("LRF_TEST_DRIVES");
+        const std::string letters = value ? value : "";
+        for (const char letter : letters) {
+            const fs::path root = std::string(1, letter) + ":\\KORV_8";
+            fs::remove_all(root);
+            fs::create_directories(root / "ARQ2024");
+        }
+        return letters.find('C') != std::string::npos && letters.find('K') != std::string::npos;
+    }();
+    return given;
+}
+
+bool CreatesAFolder(std::string code) {
+    for (char& c : code)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return code == "BKAD" || code == "BKAB" || code == "TPD" || code == "TPB" || code == "DE" ||
+           code == "DI" || code == "RTM";
+}
+
 class SystemPathCodes : public testing::TestWithParam<FormCase> {};
 
 TEST_P(SystemPathCodes, ResolvesAsTheInstallationLaysOut) {
     const auto& [row, form] = GetParam();
     const Installation& installation = Installations().at(row.installation);
     const bool windows = form == Form::Windows;
-    if (windows && lrf::kPathSeparator == '\\' && std::string_view(row.windows).starts_with("C:"))
-        GTEST_SKIP() << "would create folders on this machine's C: drive";
+    if (windows && lrf::kPathSeparator == '\\' && CreatesAFolder(row.code) && !ScratchDrivesGiven())
+        GTEST_SKIP() << "would create folders on this machine's drives C: and K:; map both to scratch "
+                        "folders (subst) and set LRF_TEST_DRIVES=CK";
 
     const fs::path file =
         WriteSettings("case", WithRoot(windows ? installation.windows : installation.posix));
