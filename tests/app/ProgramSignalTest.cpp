@@ -75,7 +75,9 @@ private slots:
         sinceSignal.start();
         QCOMPARE(::kill(static_cast<pid_t>(pid), signal), 0);
         QVERIFY(program.waitForFinished(10000));
-        QVERIFY2(sinceSignal.elapsed() < 2000, qPrintable(QString::number(sinceSignal.elapsed())));
+        // Starting up, the signal waits for the connection to open; in every other state it is at once.
+        if (when != When::StartUp)
+            QVERIFY2(sinceSignal.elapsed() < 2000, qPrintable(QString::number(sinceSignal.elapsed())));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 128 + signal);
     }

@@ -59,7 +59,7 @@ class WindowRunTest : public QObject {
     // The window over a database whose REC_ORCD statement takes about `seconds`, REC_ORCD ticked.
     void Open(const std::string& name, double seconds) {
         lrf::UseSettingsFile(lrf::test::MakeInstallation(
-            name, "2024", true, lrf::test::SlowStatementDatabase(static_cast<long>(seconds * 750000))));
+            name, "2024", true, lrf::test::SlowStatementDatabase(static_cast<long>(seconds * 3000000))));
         window = std::make_unique<lrf::TFrmPrincipalLRF>(lrf::test::DriverFolder());
         QVERIFY(window->StartedUp());
         window->show();
