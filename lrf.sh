@@ -12,7 +12,7 @@ ROOT=$PWD
 BUILD=$ROOT/build
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
           firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time
-          dpkg-dev file lintian desktop-file-utils man-db bash-completion fonts-liberation)
+          dpkg-dev file lintian desktop-file-utils man-db bash-completion fonts-liberation openbox x11-utils)
 
 install_missing() {
   local missing=()
