@@ -37,7 +37,9 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <stdexcept>
+#include <algorithm>
+#include <numeric>
+#include <utility>
 
 namespace lrf {
 
@@ -73,11 +75,37 @@ Widget* Make(const QString& name, QWidget* parent, int left, int top, int width,
     return widget;
 }
 
-QCheckBox* MakeFileBox(const QString& name, const QString& caption, QWidget* parent, int left, int top,
-                       bool red = false) {
-    auto* box = Make<QCheckBox>(name, parent, left, top, 100, 17);
-    box->setText(caption);
-    if (red) {
+// Where each file box sits, in the step order of ExportSteps(): two columns of six, and REC_RZDA alone
+// at the top right. The tab key goes down each column, left to right.
+struct BoxPlace {
+    int left, top;
+};
+constexpr std::array<BoxPlace, kStepCount> kFileBoxPlaces{{
+    {12, 19},  // DED_ORCD
+    {116, 19}, // DIV_RZDA
+    {12, 35},  // DED_RZDA
+    {12, 51},  // DES_ORCD
+    {12, 67},  // DES_RZDA
+    {12, 83},  // DFS_ORCD
+    {12, 99},  // DFS_RZDA
+    {116, 35}, // DPR_ORCD
+    {116, 51}, // DPR_RZDA
+    {116, 67}, // DSO_ORCD
+    {116, 83}, // DSA_ORCD
+    {116, 99}, // REC_ORCD
+    {230, 18}, // REC_RZDA
+}};
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// "Ded_orcd.txt" for DED_ORCD. A step without a file of its own is red.
+QCheckBox* MakeFileBox(const ExportStep& step, const BoxPlace& place, QWidget* parent) {
+    auto* box = Make<QCheckBox>(Text(step.boxName), parent, place.left, place.top, 100, 17);
+    const QString stem = Text(step.fileStem);
+    box->setText(stem.left(1) + stem.mid(1).toLower() + QStringLiteral(".txt"));
+    if (step.generator == nullptr) {
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, Qt::red);
         box->setPalette(palette);
@@ -174,26 +202,8 @@ void TFrmPrincipalLRF::BuildControls() {
     CheckBox2->setText(QStringLiteral("Todos"));
     // It covers the frame line it sits on, as the caption does.
     CheckBox2->setAutoFillBackground(true);
-    cbDed_Orcd = MakeFileBox(QStringLiteral("cbDed_Orcd"), QStringLiteral("Ded_orcd.txt"), GroupBox1, 12, 19);
-    cbDed_rzda = MakeFileBox(QStringLiteral("cbDed_rzda"), QStringLiteral("Ded_rzda.txt"), GroupBox1, 12, 35);
-    cbDes_orcd = MakeFileBox(QStringLiteral("cbDes_orcd"), QStringLiteral("Des_orcd.txt"), GroupBox1, 12, 51);
-    cbDes_rzda = MakeFileBox(QStringLiteral("cbDes_rzda"), QStringLiteral("Des_rzda.txt"), GroupBox1, 12, 67);
-    cbDfs_orcd = MakeFileBox(QStringLiteral("cbDfs_orcd"), QStringLiteral("Dfs_orcd.txt"), GroupBox1, 12, 83);
-    cbDfs_rzda = MakeFileBox(QStringLiteral("cbDfs_rzda"), QStringLiteral("Dfs_rzda.txt"), GroupBox1, 12, 99);
-    cbDiv_rzda =
-        MakeFileBox(QStringLiteral("cbDiv_rzda"), QStringLiteral("Div_rzda.txt"), GroupBox1, 116, 19, true);
-    cbDpr_orcd =
-        MakeFileBox(QStringLiteral("cbDpr_orcd"), QStringLiteral("Dpr_orcd.txt"), GroupBox1, 116, 35, true);
-    cbDpr_rzda =
-        MakeFileBox(QStringLiteral("cbDpr_rzda"), QStringLiteral("Dpr_rzda.txt"), GroupBox1, 116, 51, true);
-    cbDso_orcd =
-        MakeFileBox(QStringLiteral("cbDso_orcd"), QStringLiteral("Dso_orcd.txt"), GroupBox1, 116, 67);
-    cbDsa_orcd =
-        MakeFileBox(QStringLiteral("cbDsa_orcd"), QStringLiteral("Dsa_orcd.txt"), GroupBox1, 116, 83);
-    cbRec_orcd =
-        MakeFileBox(QStringLiteral("cbRec_orcd"), QStringLiteral("Rec_orcd.txt"), GroupBox1, 116, 99);
-    cbRec_rzda =
-        MakeFileBox(QStringLiteral("cbRec_rzda"), QStringLiteral("Rec_rzda.txt"), GroupBox1, 230, 18);
+    for (std::size_t i = 0; i < kStepCount; ++i)
+        fileBoxes_[i] = MakeFileBox(ExportSteps()[i], kFileBoxPlaces[i], GroupBox1);
     bands->addWidget(GroupBox1);
 
     // Band 3: output folder, export button, the two bars along the bottom.
@@ -247,10 +257,16 @@ void TFrmPrincipalLRF::BuildControls() {
 }
 
 void TFrmPrincipalLRF::SetTabOrder() {
-    const QList<QWidget*> order = {CheckBox2,  cbDed_Orcd, cbDed_rzda,  cbDes_orcd, cbDes_rzda,
-                                   cbDfs_orcd, cbDfs_rzda, cbDiv_rzda,  cbDpr_orcd, cbDpr_rzda,
-                                   cbDso_orcd, cbDsa_orcd, cbRec_orcd,  cbRec_rzda, Memo1,
-                                   cbBimestre, Lista,      edDiretorio, BitBtn1};
+    std::array<std::size_t, kStepCount> byPlace{};
+    std::iota(byPlace.begin(), byPlace.end(), std::size_t{0});
+    std::sort(byPlace.begin(), byPlace.end(), [](std::size_t a, std::size_t b) {
+        return std::pair(kFileBoxPlaces[a].left, kFileBoxPlaces[a].top) <
+               std::pair(kFileBoxPlaces[b].left, kFileBoxPlaces[b].top);
+    });
+    QList<QWidget*> order = {CheckBox2};
+    for (std::size_t step : byPlace)
+        order.append(fileBoxes_[step]);
+    order << Memo1 << cbBimestre << Lista << edDiretorio << BitBtn1;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     CheckBox2->setFocus();
@@ -330,13 +346,6 @@ void TFrmPrincipalLRF::SpeedButton2Click() {
     close();
 }
 
-QCheckBox* TFrmPrincipalLRF::FileBox(std::string_view name) const {
-    auto* box = findChild<QCheckBox*>(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    if (box == nullptr)
-        throw std::logic_error("file box " + std::string(name) + " is missing from the window");
-    return box;
-}
-
 void TFrmPrincipalLRF::BitBtn1Click() {
     if (Exporting())
         return;
@@ -351,9 +360,8 @@ void TFrmPrincipalLRF::BitBtn1Click() {
         request.entities.push_back({item->text().toStdString(), item->checkState() == Qt::Checked});
     }
     request.entityCodeLength = static_cast<std::size_t>(entityCodeMask_.size());
-    const auto& steps = ExportSteps();
-    for (std::size_t i = 0; i < steps.size(); ++i)
-        request.ticked[i] = FileBox(steps[i].boxName)->isChecked();
+    for (std::size_t i = 0; i < kStepCount; ++i)
+        request.ticked[i] = fileBoxes_[i]->isChecked();
     request.folderText = edDiretorio->text();
     request.fiscalYear = FromWindows1252(FiscalYear);
 

@@ -2,6 +2,7 @@
 // The main window: bimester, entities, files, output folder, the "&Exportar" button and the run log.
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
+#include "export/ExportSteps.h"
 #include "settings/Installation.h"
 
 #include <QString>
@@ -54,19 +55,6 @@ public:
     QToolButton* SpeedButton2;
     QGroupBox* GroupBox1;
     QCheckBox* CheckBox2;
-    QCheckBox* cbDed_Orcd;
-    QCheckBox* cbDed_rzda;
-    QCheckBox* cbDes_orcd;
-    QCheckBox* cbDes_rzda;
-    QCheckBox* cbDfs_orcd;
-    QCheckBox* cbDfs_rzda;
-    QCheckBox* cbDiv_rzda;
-    QCheckBox* cbDpr_orcd;
-    QCheckBox* cbDpr_rzda;
-    QCheckBox* cbDso_orcd;
-    QCheckBox* cbDsa_orcd;
-    QCheckBox* cbRec_orcd;
-    QCheckBox* cbRec_rzda;
     QFrame* Panel2;
     QGroupBox* GroupBox2;
     QLineEdit* edDiretorio;
@@ -81,9 +69,6 @@ public:
 
     // The fiscal year read at start-up (settings key "ano", as read).
     std::string FiscalYear;
-
-    // "0" repeated to the length of the longest entity code; set when the list is filled.
-    const QString& EntityCodeMask() const { return entityCodeMask_; }
 
     void FormCreate();
     void FormShow();
@@ -103,11 +88,12 @@ private:
     void BuildControls();
     void SetTabOrder();
     void ConnectHandlers();
-    QCheckBox* FileBox(std::string_view name) const;
     void RunEnded(const ExportOutcome& outcome);
 
+    // The file boxes in the step order of ExportSteps(), each named as its step says.
+    std::array<QCheckBox*, kStepCount> fileBoxes_{};
     std::string executableFolder_;
-    QString entityCodeMask_;
+    QString entityCodeMask_; // "0" repeated to the longest entity code's length; set with the list
     bool startedUp_ = true;
     bool shown_ = false;
 

@@ -4,7 +4,10 @@
 #include "app/ShellTreeView.h"
 #include "app/WindowFont.h"
 #include "export/FolderText.h"
+#include "export/Windows1252.h"
+#include "settings/Installation.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QPushButton>
@@ -34,6 +37,24 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 }
 
 } // namespace
+
+QString DefaultChooserRoot() {
+    return FixedFolder(QStringLiteral("KORV_8"));
+}
+
+QString ChooserRoot() {
+    const QString fixed = DefaultChooserRoot();
+#ifndef _WIN32
+    if (!QFileInfo(fixed).isDir()) {
+        const QString database = FromWindows1252(ReadKorvSetting("Caminho_Base_Dados")).trimmed();
+        if (!database.isEmpty() && QFileInfo(database).isDir())
+            return WithFinalSeparator(database);
+        if (QFileInfo(QDir::homePath()).isDir())
+            return WithFinalSeparator(QDir::homePath());
+    }
+#endif
+    return fixed;
+}
 
 TFrmDiretorio::TFrmDiretorio(QWidget* owner, const QString& ownRoot) : QDialog(owner) {
     setObjectName(QStringLiteral("FrmDiretorio"));

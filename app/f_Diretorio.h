@@ -13,6 +13,14 @@ namespace lrf {
 
 class ShellTreeView;
 
+// The chooser's own root, the fixed folder "KORV_8"; ends with the folder separator.
+QString DefaultChooserRoot();
+
+// The root the chooser is created with: DefaultChooserRoot() where that folder exists. Elsewhere than on
+// Windows it seldom does, so the installation's database folder (settings key Caminho_Base_Dados) stands
+// in, then the home folder; when none exists, DefaultChooserRoot() all the same, and the chooser says so.
+QString ChooserRoot();
+
 class TFrmDiretorio : public QDialog {
     Q_OBJECT
 public:

@@ -142,7 +142,7 @@ void TSQLClientDataSet::Open() {
         throw DatabaseError("Connection not open");
     // Reopening runs the command again: a result kept from an earlier text would be a wrong one.
     Close();
-    if (CommandText.find_first_not_of(" \t\r\n") == std::string::npos)
+    if (Trimmed(CommandText, " \t\r\n").empty())
         throw DatabaseError("No command text given");
     result_ = connection_->Query(CommandText);
     row_ = 0;

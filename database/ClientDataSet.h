@@ -33,7 +33,6 @@ private:
 class TSQLClientDataSet {
 public:
     explicit TSQLClientDataSet(TCRSQLConnection* connection = nullptr) : connection_(connection) {}
-    void SetConnection(TCRSQLConnection* connection) { connection_ = connection; }
 
     std::string CommandText;
 

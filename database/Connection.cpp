@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <filesystem>
 #include <new>
 #include <utility>
@@ -53,11 +52,10 @@ std::string LocateModule(const std::string& libraryName) {
 int DialectOf(const std::string& text) {
     if (text.empty())
         return 3;
-    int dialect = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), dialect);
-    if (error != std::errc() || end != text.data() + text.size())
+    const auto dialect = ParseWholeNumber<int>(text);
+    if (!dialect)
         throw DatabaseError("SQLDialect \"" + text + "\" is not a whole number");
-    return dialect;
+    return *dialect;
 }
 
 } // namespace
@@ -73,12 +71,9 @@ TCRSQLConnection::TCRSQLConnection(TCRSQLConnection&&) noexcept = default;
 TCRSQLConnection& TCRSQLConnection::operator=(TCRSQLConnection&& other) noexcept {
     if (this != &other) {
         Close(); // our session must go before our module
-        ConnectionName = std::move(other.ConnectionName);
-        DriverName = std::move(other.DriverName);
         GetDriverFunc = std::move(other.GetDriverFunc);
         LibraryName = std::move(other.LibraryName);
         VendorLib = std::move(other.VendorLib);
-        LoginPrompt = other.LoginPrompt;
         Params = std::move(other.Params);
         module_ = std::move(other.module_);
         session_ = std::move(other.session_);
@@ -146,13 +141,6 @@ void TCRSQLConnection::Close() noexcept {
     session_.reset();
     listed_ = ModuleRegistration();
     module_.reset();
-}
-
-void TCRSQLConnection::SetConnected(bool connected) {
-    if (connected)
-        Open();
-    else
-        Close();
 }
 
 driver::ResultSet TCRSQLConnection::Query(const std::string& sql) {

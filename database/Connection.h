@@ -21,12 +21,9 @@ public:
     TCRSQLConnection(const TCRSQLConnection&) = delete;
     TCRSQLConnection& operator=(const TCRSQLConnection&) = delete;
 
-    std::string ConnectionName;
-    std::string DriverName;
     std::string GetDriverFunc;
     std::string LibraryName; // path of the driver module
     std::string VendorLib;   // client library the driver loads
-    bool LoginPrompt = true;
 
     // One "Name=Value" line per parameter, in order.
     std::vector<std::string> Params;
@@ -39,7 +36,6 @@ public:
     void Open();
     void Close() noexcept;
     bool Connected() const { return session_ != nullptr; }
-    void SetConnected(bool connected);
 
     // Runs one SELECT on the open connection and fetches the whole result.
     driver::ResultSet Query(const std::string& sql);

@@ -3,12 +3,9 @@
 namespace lrf {
 
 void ApplyDesignTimeSettings(TCRSQLConnection& connection) {
-    connection.ConnectionName = "Devart InterBase";
-    connection.DriverName = "DevartInterBase";
     connection.GetDriverFunc = "getSQLDriverInterBase";
     connection.LibraryName = "dbexpida.dll";
     connection.VendorLib = "gds32.DLL";
-    connection.LoginPrompt = false;
     connection.Close();
     connection.Params = {
         "DriverName=DevartInterBase",

@@ -1,7 +1,9 @@
 #include "database/FieldConversion.h"
 
+#include "settings/AsciiText.h"
+
 #include <array>
-#include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -41,30 +43,7 @@ std::uint64_t Magnitude(std::int64_t value) {
                      : static_cast<std::uint64_t>(value);
 }
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Howard Hinnant's civil_from_days.
-void CivilFromDays(std::int64_t z, std::int64_t& year, unsigned& month, unsigned& day) {
-    z += 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    day = doy - (153 * mp + 2) / 5 + 1;
-    month = mp < 10 ? mp + 3 : mp - 9;
-    year = static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2 ? 1 : 0);
-}
+constexpr std::string_view kBlanks = " \t\r\n";
 
 } // namespace
 
@@ -90,11 +69,11 @@ std::string FixedText(std::int64_t unscaled, int scale) {
 }
 
 std::string DateText(std::int64_t day) {
-    std::int64_t year = 0;
-    unsigned month = 0, dayOfMonth = 0;
-    CivilFromDays(day - kMjdOfUnixEpoch, year, month, dayOfMonth);
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days(std::chrono::days(static_cast<int>(day - kMjdOfUnixEpoch)))};
     char text[32];
-    std::snprintf(text, sizeof text, "%02u/%02u/%04lld", dayOfMonth, month, static_cast<long long>(year));
+    std::snprintf(text, sizeof text, "%02u/%02u/%04d", static_cast<unsigned>(date.day()),
+                  static_cast<unsigned>(date.month()), static_cast<int>(date.year()));
     return text;
 }
 
@@ -146,7 +125,7 @@ std::optional<Currency> FloatToCurrency(double value) {
 }
 
 std::optional<Currency> ParseCurrency(std::string_view text) {
-    text = Trimmed(text);
+    text = Trimmed(text, kBlanks);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -183,18 +162,7 @@ std::optional<Currency> ParseCurrency(std::string_view text) {
 }
 
 std::optional<std::int64_t> ParseInteger(std::string_view text) {
-    text = Trimmed(text);
-    // from_chars takes a minus but no plus: a plus is taken here, and must not be followed by a minus.
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-        if (!text.empty() && text.front() == '-')
-            return std::nullopt;
-    }
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc() || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
+    return ParseWholeNumber<std::int64_t>(Trimmed(text, kBlanks));
 }
 
 std::string ValueText(const driver::Value& value) {

@@ -21,8 +21,6 @@ bool ProbeDatabase(const std::string& fileName, const std::string& pathCode, std
 
     TCRSQLConnection connection;
     try {
-        connection.ConnectionName = "IBConnection";
-        connection.DriverName = "DevartInterBase";
         connection.GetDriverFunc = "getSQLDriverInterBase";
         connection.SetParam("DriverName", "DevartInterBase");
         connection.SetParam("User_Name", "EPMDGZG2");
@@ -41,7 +39,6 @@ bool ProbeDatabase(const std::string& fileName, const std::string& pathCode, std
         connection.LibraryName = ExecutableFolder() + "dbexpida.dll";
         connection.VendorLib = vendorLib;
         connection.SetParam("DataBase", database);
-        connection.LoginPrompt = false;
         connection.Open();
         connection.Close();
         return true;

@@ -3,10 +3,9 @@
 #include "database/Connection.h"
 #include "database/DatabaseError.h"
 #include "database/Probe.h"
+#include "settings/AsciiText.h"
 #include "settings/Installation.h"
 #include "settings/SystemPath.h"
-
-#include <algorithm>
 
 namespace lrf {
 
@@ -25,8 +24,13 @@ const char* const kStartupErrorCaption = "Erro na Base de Dados";
 
 namespace {
 
+// Every control character and the space, as the settings' blank test counts them.
+constexpr char kControlsAndSpace[] = "\x01\x02\x03\x04\x05\x06\x07\x08\t\n\x0B\x0C\r\x0E\x0F\x10\x11\x12"
+                                     "\x13\x14\x15\x16\x17\x18\x19\x1A\x1B\x1C\x1D\x1E\x1F ";
+
 bool IsBlankText(const std::string& text) {
-    return std::all_of(text.begin(), text.end(), [](unsigned char c) { return c <= ' '; });
+    // The array's final NUL is one of the blanks too.
+    return Trimmed(text, std::string_view(kControlsAndSpace, sizeof kControlsAndSpace)).empty();
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 #include "database/ClientDataSet.h"
 #include "export/EntityFilter.h"
 #include "export/RecordConventions.h"
-#include "settings/AsciiText.h"
+#include "settings/Join.h"
 
 #include <initializer_list>
 
@@ -12,7 +12,7 @@ namespace lrf {
 namespace {
 
 // DED_ORCD.TXT: every budget row with a deduction code (97...), ungrouped.
-std::string DedOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string DedOrcdSql(const Period&, const std::string& entityClause) {
     return Join({
         "SELECT CODRE, TOTOR FROM RECORC WHERE CODRE LIKE '97%' ",
         entityClause,
@@ -22,10 +22,9 @@ std::string DedOrcdSql(const Period&, const std::string& entityClause, const Reg
 // DED_RZDA.TXT: one line per item, and each line sums its own item's postings and alterations (E is
 // the outer row F itself); matching on the code instead would count every item of a shared code on
 // each of its lines.
-std::string DedRzdaSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
+std::string DedRzdaSql(const Period& period, const std::string& entityClause) {
     const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
-    const PeriodTexts dates(period, regional);
+    const PeriodTexts dates(period);
     return Join({
         "SELECT F.CODRE, F.TOTOR,  (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
         "ON E.FICHA=R.FICHA    WHERE E.FICHA=F.FICHA AND R.DTLAN>='",

@@ -2,9 +2,9 @@
 
 #include "database/ClientDataSet.h"
 #include "export/ExportError.h"
+#include "settings/AsciiText.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <optional>
 
@@ -21,33 +21,6 @@ std::string_view FirstCharacters(std::string_view text, std::size_t count) {
             ++end;
     }
     return text.substr(0, end);
-}
-
-bool IsBlank(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) { return c == ' '; });
-}
-
-// A decimal integer with an optional sign and nothing else around it.
-std::optional<std::int64_t> ParseCode(std::string_view text) {
-    std::string_view digits = text;
-    bool negative = false;
-    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) {
-        negative = digits.front() == '-';
-        digits.remove_prefix(1);
-    }
-    if (digits.empty() ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::nullopt;
-    std::uint64_t magnitude = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
-    if (error != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    constexpr auto kMax = static_cast<std::uint64_t>(INT64_MAX);
-    if (magnitude > kMax + (negative ? 1 : 0))
-        return std::nullopt;
-    if (!negative)
-        return static_cast<std::int64_t>(magnitude);
-    return magnitude == kMax + 1 ? INT64_MIN : -static_cast<std::int64_t>(magnitude);
 }
 
 // The code as the list shows it: L characters wide, zero-padded. A negative code keeps its sign inside
@@ -77,10 +50,10 @@ std::string BuildEntityFilter(const std::vector<EntityItem>& items, std::size_t 
         term += columnReference;
         const std::string_view codeText = FirstCharacters(item.text, codeLength);
         // An empty line, or an entity whose code is NULL (the list shows blanks in its place).
-        if (item.text.empty() || IsBlank(codeText)) {
+        if (item.text.empty() || Trimmed(codeText, " ").empty()) {
             term += " IS NULL";
         } else {
-            const std::optional<std::int64_t> code = ParseCode(codeText);
+            const std::optional<std::int64_t> code = ParseWholeNumber<std::int64_t>(codeText);
             if (!code)
                 throw ExportError("'" + std::string(codeText) + "' is not a valid integer value");
             term += " = " + std::to_string(*code);

@@ -9,7 +9,7 @@ namespace lrf {
 class TSQLClientDataSet;
 
 struct EntityItem {
-    std::string text;  // the list line, UTF-8: code with the mask, " - ", name
+    std::string text; // the list line, UTF-8: code with the mask, " - ", name
     bool ticked = false;
 };
 
@@ -22,8 +22,8 @@ std::string BuildEntityFilter(const std::vector<EntityItem>& items, std::size_t 
 std::string ReplaceAll(std::string text, std::string_view from, std::string_view to);
 
 struct EntityList {
-    std::string mask;                // "0" repeated to the longest code's length
-    std::vector<std::string> items;  // in code order; bytes as the database stores them (Windows-1252)
+    std::string mask;               // "0" repeated to the longest code's length
+    std::vector<std::string> items; // in code order; bytes as the database stores them (Windows-1252)
 };
 // Reads TABEMPRESA through `cds` (left open) and builds the list lines.
 EntityList ReadEntityList(TSQLClientDataSet& cds);

@@ -14,7 +14,7 @@ namespace {
 
 using expense::Month;
 
-std::string DesOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string DesOrcdSql(const Period&, const std::string& entityClause) {
     std::string sql = "SELECT CATEC, SUM(DOTAC) AS VALOR FROM DESDIS WHERE NOT CATEC IS NULL ";
     sql += entityClause;
     sql += " GROUP BY CATEC ";
@@ -30,10 +30,9 @@ std::string DesOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 // The outer query keeps only EXTRA 'N' items; the sub-selects sum over every item of the category, so the
 // amounts of the other items still count where their category has a line.
-std::string DesRzdaSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
+std::string DesRzdaSql(const Period& period, const std::string& entityClause) {
     const std::string subClause = ReplaceAll(entityClause, "F.", "E.");
-    const PeriodTexts dates(period, regional);
+    const PeriodTexts dates(period);
 
     std::string sql = "SELECT F.CATEC, SUM(F.DOTAC) DOTAC,";
     const auto& columns = expense::kMonthColumns;

@@ -15,7 +15,7 @@ namespace {
 using expense::Month;
 using expense::Source;
 
-std::string DfsOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string DfsOrcdSql(const Period&, const std::string& entityClause) {
     std::string sql = "SELECT FUNCAO, SUBFUNCAO, SUM(DOTAC)AS VALOR FROM DESDIS WHERE EXTRA='N' ";
     sql += entityClause;
     sql += " ";
@@ -34,10 +34,9 @@ std::string DfsOrcdLine(const TSQLClientDataSet& record, const RegionalSettings&
 
 // Commitments and liquidations are the month's own; the allocation changes run from the start of the
 // year up to the month's last day, so that DOTAC plus them is the allocation as updated at that day.
-std::string DfsRzdaSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
+std::string DfsRzdaSql(const Period& period, const std::string& entityClause) {
     const std::string subClause = ReplaceAll(entityClause, "F.", "E.");
-    const PeriodTexts dates(period, regional);
+    const PeriodTexts dates(period);
 
     std::string sql = "SELECT F.FUNCAO, F.SUBFUNCAO, SUM(F.DOTAC) AS DOTAC, ";
     const auto& columns = expense::kMonthColumns;

@@ -79,7 +79,7 @@ void WriteLines(QFileDevice& file, const FileGenerator& generator, TSQLClientDat
         throw FileWriteError(WriteErrorText(file));
 }
 
-// F4. The file is written to a temporary file beside its final name and put in place only when every
+// The file is written to a temporary file beside its final name and put in place only when every
 // byte is written. Where the folder takes no new name (no write permission, immutable) but the file
 // itself can be rewritten, it is written in place. A stop ends the writing as a failure does.
 void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
@@ -106,7 +106,7 @@ void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDa
         throw FileWriteError(inPlace.errorString());
 }
 
-// F5. Nothing may stay under the name of a failed file: the files carry no bimester, so a cut file, or
+// Nothing may stay under the name of a failed file: the files carry no bimester, so a cut file, or
 // one from an earlier run, would be taken for this run's. Returns what stays when it cannot go.
 QString ClearFailedFile(const QString& path) {
     const QFileInfo info(path);
@@ -162,7 +162,7 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
             const std::string clause =
                 BuildEntityFilter(request.entities, request.entityCodeLength, generator->columnReference);
             cds1.Close();
-            cds1.CommandText = generator->buildSql(period, clause, regional);
+            cds1.CommandText = generator->buildSql(period, clause);
             try {
                 if (!snapshot)
                     snapshot.emplace(connection);

@@ -10,9 +10,9 @@ namespace lrf {
 inline constexpr std::size_t kStepCount = 13;
 
 struct ExportStep {
-    std::string_view boxName;         // component name, e.g. "cbDed_Orcd"
-    std::string_view fileStem;        // "DED_ORCD" (names the box on the command line too)
-    const FileGenerator* generator;   // nullptr: the box only advances the overall bar
+    std::string_view boxName;       // component name, e.g. "cbDed_Orcd"
+    std::string_view fileStem;      // "DED_ORCD" (names the box on the command line too)
+    const FileGenerator* generator; // nullptr: the box only advances the overall bar
 };
 
 // Steps 1..13 in run order: DED_ORCD, DIV_RZDA, DED_RZDA, DES_ORCD, DES_RZDA, DFS_ORCD, DFS_RZDA,

@@ -11,10 +11,9 @@ namespace lrf {
 class TSQLClientDataSet;
 
 struct FileGenerator {
-    std::string_view fileName;         // "DED_ORCD.TXT"
-    std::string_view columnReference;  // given to BuildEntityFilter, e.g. "F.EMPRESA"
-    std::string (*buildSql)(const Period& period, const std::string& entityClause,
-                            const RegionalSettings& regional);
+    std::string_view fileName;        // "DED_ORCD.TXT"
+    std::string_view columnReference; // given to BuildEntityFilter, e.g. "F.EMPRESA"
+    std::string (*buildSql)(const Period& period, const std::string& entityClause);
     // The line of the dataset's current record, without its line end (bytes, Windows-1252).
     std::string (*buildLine)(const TSQLClientDataSet& record, const RegionalSettings& regional);
 };

@@ -64,7 +64,7 @@ std::string SelectHead(const StatementLine& line, bool first) {
     return "SELECT '" + std::string(line.code) + "', ";
 }
 
-std::string DsoOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string DsoOrcdSql(const Period&, const std::string& entityClause) {
     std::string sql;
     bool first = true;
     for (const StatementLine& line : health::StatementLines()) {
@@ -106,10 +106,9 @@ constexpr ExecutionColumn kExecutionColumns[] = {
 
 // Liquidations are the month's own; the allocation changes run up to the month's last day with no lower
 // bound, so that TOTOR plus them is the allocation as updated at that day, as in DFS_RZDA.TXT.
-std::string DsaOrcdSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
+std::string DsaOrcdSql(const Period& period, const std::string& entityClause) {
     const std::string lineClause = ReplaceAll(entityClause, "Z.", "D.");
-    const PeriodTexts dates(period, regional);
+    const PeriodTexts dates(period);
 
     std::string sql;
     const auto lines = health::StatementLines();

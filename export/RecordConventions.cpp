@@ -41,8 +41,7 @@ std::string MoneyText(Currency value, const RegionalSettings& regional) {
     return text;
 }
 
-std::string SqlDateText(QDate date, const RegionalSettings&) {
-    // Always "/": with the regional "." or "-" Firebird would read another date, or none.
+std::string SqlDateText(QDate date) {
     std::string text;
     AppendTwoDigits(text, static_cast<unsigned>(date.month()));
     text.push_back('/');
@@ -54,11 +53,9 @@ std::string SqlDateText(QDate date, const RegionalSettings&) {
     return text;
 }
 
-PeriodTexts::PeriodTexts(const Period& period, const RegionalSettings& regional)
-    : month1Start(SqlDateText(period.month1Start, regional)),
-      month1End(SqlDateText(period.month1End, regional)),
-      month2Start(SqlDateText(period.month2Start, regional)),
-      month2End(SqlDateText(period.month2End, regional)) {}
+PeriodTexts::PeriodTexts(const Period& period)
+    : month1Start(SqlDateText(period.month1Start)), month1End(SqlDateText(period.month1End)),
+      month2Start(SqlDateText(period.month2Start)), month2End(SqlDateText(period.month2End)) {}
 
 std::string RevenueCodeText(std::string_view code) {
     // Positions counted from 0: characters 5 and 8 (counted from 1) are dropped, as is all after 10.

@@ -12,11 +12,12 @@ namespace lrf {
 
 // Two decimals, half away from zero, no thousands separator, "-" only when it does not round to zero.
 std::string MoneyText(Currency value, const RegionalSettings& regional);
-// "mm/dd/yyyy", always with "/": Firebird reads "." as day.month.year.
-std::string SqlDateText(QDate date, const RegionalSettings& regional);
+// "mm/dd/yyyy". Always "/", whatever the regional settings: Firebird reads "." as day.month.year and
+// would take another date, or none.
+std::string SqlDateText(QDate date);
 // The four dates of a period as the statements quote them, each written once with SqlDateText.
 struct PeriodTexts {
-    PeriodTexts(const Period& period, const RegionalSettings& regional);
+    explicit PeriodTexts(const Period& period);
     std::string month1Start, month1End, month2Start, month2End;
 };
 // Characters 1, 2, 3, 4, 6-7 and 9-10 of the code, joined by ".".

@@ -40,15 +40,6 @@ RegionalSettings RegionalSettings::FromLocale(const QLocale& locale) {
     const QString decimal = locale.decimalPoint();
     if (decimal.size() == 1 && UsableDecimalSeparator(decimal.front()))
         regional.decimalSeparator = decimal.front();
-    // The date separator is the first character of the short date format that is not a field letter.
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    for (QChar c : format) {
-        if (!c.isLetter()) {
-            if (c != u'\'' && PrintableAscii(c))
-                regional.dateSeparator = c;
-            break;
-        }
-    }
     return regional;
 }
 

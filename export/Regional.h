@@ -8,7 +8,6 @@ namespace lrf {
 
 struct RegionalSettings {
     QChar decimalSeparator = u',';
-    QChar dateSeparator = u'/';
 
     // From QLocale::system(); a C or POSIX environment means Portuguese (Brazil). Outside Windows the
     // decimal separator is that of the locale named by LC_ALL, LC_NUMERIC or LANG, in that order.

@@ -3,7 +3,7 @@
 #include "database/ClientDataSet.h"
 #include "export/EntityFilter.h"
 #include "export/RecordConventions.h"
-#include "settings/AsciiText.h"
+#include "settings/Join.h"
 
 #include <initializer_list>
 
@@ -12,7 +12,7 @@ namespace lrf {
 namespace {
 
 // REC_ORCD.TXT: the budgeted revenue per code; codes beginning with 9 belong to other files.
-std::string RecOrcdSql(const Period&, const std::string& entityClause, const RegionalSettings&) {
+std::string RecOrcdSql(const Period&, const std::string& entityClause) {
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR FROM RECDIS F WHERE SUBSTRING(F.CODRE FROM 1 FOR 1)<>'9' ",
         entityClause,
@@ -24,10 +24,9 @@ std::string RecOrcdSql(const Period&, const std::string& entityClause, const Reg
 // REC_RZDA.TXT: the sub-selects take the ticked entities too, through the item E they join, so that a
 // line's postings and alterations belong to the same entities as its budget. An entity exported alone
 // must not carry the revenue of the others that share its codes.
-std::string RecRzdaSql(const Period& period, const std::string& entityClause,
-                       const RegionalSettings& regional) {
+std::string RecRzdaSql(const Period& period, const std::string& entityClause) {
     const std::string subSelectClause = ReplaceAll(entityClause, "F.", "E.");
-    const PeriodTexts dates(period, regional);
+    const PeriodTexts dates(period);
     return Join({
         "SELECT F.CODRE, SUM(F.TOTOR) TOTOR,     (SELECT SUM(R.VAREC) FROM RECEIT R INNER JOIN RECDIS E "
         "ON E.FICHA=R.FICHA        WHERE (E.CODRE=F.CODRE) AND              (R.DTLAN>='",

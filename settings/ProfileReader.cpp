@@ -9,16 +9,9 @@
 namespace lrf {
 namespace {
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
+// The profile reader drops spaces and tabs around names and values, nothing else.
 std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    return Trimmed(text, " \t");
 }
 
 // One line of the file, as the profile reader sees it.

@@ -2,11 +2,11 @@
 
 #include "settings/AsciiText.h"
 #include "settings/Installation.h"
+#include "settings/Join.h"
 #include "settings/ProfileReader.h"
 #include "settings/Windows1252Text.h"
 
 #include <cstdint>
-#include <optional>
 #include <system_error>
 
 namespace lrf {
@@ -117,114 +117,134 @@ Settings ReadSettings(const std::filesystem::path& file) {
     return s;
 }
 
-// "DA", "BA" and what follows them: the year that many years before Ano (one when nothing follows).
-std::optional<std::string> YearBack(const std::string& code, const std::string& upperCode,
-                                    const std::string& year) {
-    if (!upperCode.starts_with("DA") && !upperCode.starts_with("BA"))
-        return std::nullopt;
-    const std::int64_t base = ToInteger(year);
-    const std::int64_t back = code.size() > 2 ? ToInteger(code.substr(2)) : 1;
-    return std::to_string(base - back);
-}
+// What a rule needs: the settings, the code as given and in capitals, and the two separators.
+struct Request {
+    const Settings& s;
+    const std::string& code;
+    const std::string& upper;
+    std::string_view L; // this machine's separator
+    std::string_view S; // the database server's separator
 
-std::string ServerPath(const std::string& code, const std::string& upper, const Settings& s, char local) {
-    const std::string_view L(&local, 1);
-    const std::string_view S(&s.serverSeparator, 1);
-    const std::string onServer = s.server + ":" + s.baseFolder; // the database server's view, with its host
-    // This machine's view of the year folder and of its subfolders.
-    const std::string localYear = Join({s.localFolder, kYearFolder, s.year, L});
-    const auto localSub = [&](std::string_view name) { return Join({localYear, name, L}); };
-    const auto serverSub = [&](std::string_view name) {
+    // "DA", "BA" and what follows them: the year that many years before Ano (one when nothing follows).
+    std::string YearBack() const {
+        const std::int64_t base = ToInteger(s.year);
+        const std::int64_t back = code.size() > 2 ? ToInteger(code.substr(2)) : 1;
+        return std::to_string(base - back);
+    }
+    // A server installation: the database server's view of its folder, with its host.
+    std::string OnServer() const { return s.server + ":" + s.baseFolder; }
+    // A server installation: this machine's view of the year folder and of its subfolders.
+    std::string LocalYear() const { return Join({s.localFolder, kYearFolder, s.year, L}); }
+    std::string LocalSub(std::string_view name) const { return Join({LocalYear(), name, L}); }
+    // A server installation: the server's view of a subfolder of the year folder.
+    std::string ServerSub(std::string_view name) const {
         return Join({s.baseFolder, kYearFolder, s.year, S, name, S});
-    };
-
-    if (upper == "D")
-        return localYear;
-    if (upper == "B")
-        return Join({onServer, kYearFolder, s.year, S});
-    if (upper.starts_with("DA"))
-        return Join({s.localFolder, kYearFolder, *YearBack(code, upper, s.year), L});
-    if (upper.starts_with("BA"))
-        return Join({onServer, kYearFolder, *YearBack(code, upper, s.year), S});
-    if (upper == "TD")
-        return EndsWith(s.localRoot, local) ? Join({s.localRoot, kTabdef, L})
-                                            : Join({s.localRoot, L, kTabdef, L});
-    if (upper == "TB") {
-        const std::string t = s.tabdefServer + ":" + s.tabdefParent;
-        // The parent may end with either separator; never double it.
-        const bool hasSeparator = EndsWith(t, '\\') || EndsWith(t, s.serverSeparator);
-        return hasSeparator ? Join({t, kTabdef, S}) : Join({t, S, kTabdef, S});
     }
-    if (upper == "BK")
-        return Join({s.baseFolder, kYearFolder, s.year, S});
-    if (upper == "BKAD") {
-        EnsureFolder(localSub(kBackup));
-        return localSub(kBackup);
-    }
-    if (upper == "BKAB") {
-        EnsureFolder(localSub(kBackup));
-        return serverSub(kBackup);
-    }
-    if (upper == "AP")
-        return s.localFolder;
-    if (upper == "TPD") {
-        EnsureFolder(localSub(kTemp));
-        return localSub(kTemp);
-    }
-    if (upper == "TPB") {
-        EnsureFolder(localSub(kTemp));
-        return serverSub(kTemp);
-    }
-    if (upper == "DE") {
-        EnsureFolder(localSub(kExport));
-        return localSub(kExport);
-    }
-    if (upper == "DI") {
-        EnsureFolder(localSub(kImport));
-        return localSub(kImport);
-    }
-    if (upper == "RTM") {
-        const std::string rtm = Join({s.localFolder, kRtm, L});
-        EnsureFolder(rtm);
-        return rtm;
-    }
-    if (upper == "EXE")
-        return EndsWith(s.localRoot, local) ? s.localRoot : s.localRoot + local;
-    return {};
-}
-
-std::string LocalPath(const std::string& code, const std::string& upper, const Settings& s, char local) {
-    const std::string_view L(&local, 1);
-    const std::string yearFolder = Join({s.baseFolder, kYearFolder, s.year, L});
-    const auto sub = [&](std::string_view name) {
-        std::string folder = Join({yearFolder, name, L});
+    // A local installation: the year folder and its subfolders, created when missing.
+    std::string YearFolder() const { return Join({s.baseFolder, kYearFolder, s.year, L}); }
+    std::string Sub(std::string_view name) const {
+        std::string folder = Join({YearFolder(), name, L});
         EnsureFolder(folder);
         return folder;
-    };
-
-    if (upper == "B" || upper == "D" || upper == "BK")
-        return yearFolder;
-    if (auto back = YearBack(code, upper, s.year))
-        return Join({s.baseFolder, kYearFolder, *back, L});
-    if (upper == "AP")
-        return s.baseFolder;
-    if (upper == "BKAD" || upper == "BKAB")
-        return sub(kBackup);
-    if (upper == "TPB" || upper == "TPD")
-        return sub(kTemp);
-    if (upper == "DE")
-        return sub(kExport);
-    if (upper == "DI")
-        return sub(kImport);
-    if (upper == "RTM") {
-        const std::string rtm = Join({s.baseFolder, kRtm, L});
-        EnsureFolder(rtm);
-        return rtm;
     }
-    if (upper == "EXE")
-        return EndsWith(s.baseRoot, local) ? s.baseRoot : s.baseRoot + local;
-    return EndsWith(s.baseRoot, local) ? Join({s.baseRoot, kTabdef, L}) : Join({s.baseRoot, L, kTabdef, L});
+    std::string LocalTabdef() const {
+        return EndsWith(s.baseRoot, L[0]) ? Join({s.baseRoot, kTabdef, L})
+                                          : Join({s.baseRoot, L, kTabdef, L});
+    }
+};
+
+std::string Created(std::string folder) {
+    EnsureFolder(folder);
+    return folder;
 }
+
+using Rule = std::string (*)(const Request&);
+
+// One row per path code: its folder in a server installation (Servidor set) and in a local one.
+// DA and BA take the number of years back that follows them.
+struct PathCode {
+    std::string_view code;
+    bool prefix;
+    Rule server;
+    Rule local;
+};
+
+constexpr PathCode kPathCodes[] = {
+    {"D", false, [](const Request& r) { return r.LocalYear(); },
+     [](const Request& r) { return r.YearFolder(); }},
+    {"B", false,
+     [](const Request& r) {
+         return Join({r.OnServer(), kYearFolder, r.s.year, r.S});
+     },
+     [](const Request& r) { return r.YearFolder(); }},
+    {"DA", true,
+     [](const Request& r) {
+         return Join({r.s.localFolder, kYearFolder, r.YearBack(), r.L});
+     },
+     [](const Request& r) {
+         return Join({r.s.baseFolder, kYearFolder, r.YearBack(), r.L});
+     }},
+    {"BA", true,
+     [](const Request& r) {
+         return Join({r.OnServer(), kYearFolder, r.YearBack(), r.S});
+     },
+     [](const Request& r) {
+         return Join({r.s.baseFolder, kYearFolder, r.YearBack(), r.L});
+     }},
+    {"TD", false,
+     [](const Request& r) {
+         return EndsWith(r.s.localRoot, r.L[0]) ? Join({r.s.localRoot, kTabdef, r.L})
+                                                : Join({r.s.localRoot, r.L, kTabdef, r.L});
+     },
+     [](const Request& r) { return r.LocalTabdef(); }},
+    {"TB", false,
+     [](const Request& r) {
+         const std::string t = r.s.tabdefServer + ":" + r.s.tabdefParent;
+         // The parent may end with either separator; never double it.
+         const bool hasSeparator = EndsWith(t, '\\') || EndsWith(t, r.s.serverSeparator);
+         return hasSeparator ? Join({t, kTabdef, r.S}) : Join({t, r.S, kTabdef, r.S});
+     },
+     [](const Request& r) { return r.LocalTabdef(); }},
+    {"BK", false,
+     [](const Request& r) {
+         return Join({r.s.baseFolder, kYearFolder, r.s.year, r.S});
+     },
+     [](const Request& r) { return r.YearFolder(); }},
+    {"BKAD", false, [](const Request& r) { return Created(r.LocalSub(kBackup)); },
+     [](const Request& r) { return r.Sub(kBackup); }},
+    {"BKAB", false,
+     [](const Request& r) {
+         EnsureFolder(r.LocalSub(kBackup));
+         return r.ServerSub(kBackup);
+     },
+     [](const Request& r) { return r.Sub(kBackup); }},
+    {"AP", false, [](const Request& r) { return r.s.localFolder; },
+     [](const Request& r) { return r.s.baseFolder; }},
+    {"TPD", false, [](const Request& r) { return Created(r.LocalSub(kTemp)); },
+     [](const Request& r) { return r.Sub(kTemp); }},
+    {"TPB", false,
+     [](const Request& r) {
+         EnsureFolder(r.LocalSub(kTemp));
+         return r.ServerSub(kTemp);
+     },
+     [](const Request& r) { return r.Sub(kTemp); }},
+    {"DE", false, [](const Request& r) { return Created(r.LocalSub(kExport)); },
+     [](const Request& r) { return r.Sub(kExport); }},
+    {"DI", false, [](const Request& r) { return Created(r.LocalSub(kImport)); },
+     [](const Request& r) { return r.Sub(kImport); }},
+    {"RTM", false,
+     [](const Request& r) {
+         return Created(Join({r.s.localFolder, kRtm, r.L}));
+     },
+     [](const Request& r) {
+         return Created(Join({r.s.baseFolder, kRtm, r.L}));
+     }},
+    {"EXE", false,
+     [](const Request& r) {
+         return EndsWith(r.s.localRoot, r.L[0]) ? r.s.localRoot : r.s.localRoot + r.L[0];
+     },
+     [](const Request& r) { return EndsWith(r.s.baseRoot, r.L[0]) ? r.s.baseRoot : r.s.baseRoot + r.L[0]; }},
+};
 
 } // namespace
 
@@ -236,8 +256,14 @@ std::string ResolveSystemPath(const std::string& code, const std::filesystem::pa
                               char localSeparator) {
     const Settings settings = ReadSettings(settingsFile);
     const std::string upper = AsciiUpper(code);
-    return settings.server.empty() ? LocalPath(code, upper, settings, localSeparator)
-                                   : ServerPath(code, upper, settings, localSeparator);
+    const Request request{settings, code, upper, std::string_view(&localSeparator, 1),
+                          std::string_view(&settings.serverSeparator, 1)};
+    const bool server = !settings.server.empty();
+    for (const PathCode& row : kPathCodes)
+        if (row.prefix ? upper.starts_with(row.code) : upper == row.code)
+            return server ? row.server(request) : row.local(request);
+    // Any other code: nothing on a server installation, the TABDEF folder on a local one.
+    return server ? std::string() : request.LocalTabdef();
 }
 
 } // namespace lrf

@@ -11,23 +11,26 @@ constexpr std::array<char16_t, 32> k80To9F = {0x20AC, 0x0081, 0x201A, 0x0192, 0x
                                               0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                               0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char ByteOf(char16_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
-    for (std::size_t i = 0; i < k80To9F.size(); ++i)
-        if (k80To9F[i] == c)
-            return static_cast<char>(0x80 + i);
-    return '?';
+} // namespace
+
+char16_t Windows1252Character(unsigned char byte) {
+    return (byte >= 0x80 && byte <= 0x9F) ? k80To9F[static_cast<std::size_t>(byte - 0x80)] : char16_t{byte};
 }
 
-} // namespace
+int Windows1252Byte(char32_t character) {
+    if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
+        return static_cast<int>(character);
+    for (std::size_t i = 0; i < k80To9F.size(); ++i)
+        if (k80To9F[i] == character)
+            return static_cast<int>(0x80 + i);
+    return -1;
+}
 
 std::string Utf8FromWindows1252(std::string_view bytes) {
     std::string utf8;
     utf8.reserve(bytes.size());
     for (const char byte : bytes) {
-        const auto b = static_cast<unsigned char>(byte);
-        const char16_t c = (b >= 0x80 && b <= 0x9F) ? k80To9F[b - 0x80] : b;
+        const char16_t c = Windows1252Character(static_cast<unsigned char>(byte));
         if (c < 0x80) {
             utf8 += static_cast<char>(c);
         } else if (c < 0x800) {
@@ -55,7 +58,8 @@ std::string Windows1252FromUtf16Le(std::string_view bytes) {
             if (next >= 0xDC00 && next <= 0xDFFF)
                 i += 2;
         }
-        text += (c >= 0xD800 && c <= 0xDFFF) ? '?' : ByteOf(c);
+        const int b = (c >= 0xD800 && c <= 0xDFFF) ? -1 : Windows1252Byte(c);
+        text += b < 0 ? '?' : static_cast<char>(b);
     }
     return text;
 }

@@ -1,5 +1,7 @@
 #include "tools/DatabaseWriter.h"
 
+#include "database/driver/Handles.h"
+
 #include <firebird/Interface.h>
 
 #include <cstring>
@@ -41,42 +43,9 @@ private:
     CheckStatusWrapper wrapper_;
 };
 
-// On success commit/rollback/detach/free release the interface themselves; on failure we must.
-struct AttachmentCloser {
-    void operator()(IAttachment* attachment) const noexcept {
-        Status status;
-        attachment->detach(status.ptr());
-        if (status.Failed())
-            attachment->release();
-    }
-};
-using AttachmentHandle = std::unique_ptr<IAttachment, AttachmentCloser>;
-
-struct StatementCloser {
-    void operator()(IStatement* statement) const noexcept {
-        Status status;
-        statement->free(status.ptr());
-        if (status.Failed())
-            statement->release();
-    }
-};
-using StatementHandle = std::unique_ptr<IStatement, StatementCloser>;
-
-struct ResultSetCloser {
-    void operator()(IResultSet* cursor) const noexcept {
-        Status status;
-        cursor->close(status.ptr());
-        if (status.Failed())
-            cursor->release();
-    }
-};
-using ResultSetHandle = std::unique_ptr<IResultSet, ResultSetCloser>;
-
-struct MetadataReleaser {
-    void operator()(IReferenceCounted* object) const noexcept { object->release(); }
-};
-using MetadataHandle = std::unique_ptr<IMessageMetadata, MetadataReleaser>;
-using BuilderHandle = std::unique_ptr<IMetadataBuilder, MetadataReleaser>;
+template <typename T> driver::Owned<T> Own(T* pointer) {
+    return driver::Owned<T>(Master(), pointer);
+}
 
 // Rolled back unless committed; the destructor never throws.
 class Transaction {
@@ -87,32 +56,22 @@ public:
         static const unsigned char readTpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
                                                 isc_tpb_rec_version, isc_tpb_nowait};
         Status status;
-        handle_ = readOnly ? attachment->startTransaction(status.ptr(), sizeof readTpb, readTpb)
-                           : attachment->startTransaction(status.ptr(), sizeof writeTpb, writeTpb);
+        handle_ = Own(readOnly ? attachment->startTransaction(status.ptr(), sizeof readTpb, readTpb)
+                               : attachment->startTransaction(status.ptr(), sizeof writeTpb, writeTpb));
         status.Check();
     }
-    ~Transaction() {
-        if (!handle_)
-            return;
-        Status status;
-        handle_->rollback(status.ptr());
-        if (status.Failed())
-            handle_->release();
-    }
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
 
-    ITransaction* get() const { return handle_; }
+    ITransaction* get() const { return handle_.get(); }
 
     void Commit() {
         Status status;
         handle_->commit(status.ptr());
         status.Check();
-        handle_ = nullptr;
+        handle_.Disown();
     }
 
 private:
-    ITransaction* handle_ = nullptr;
+    driver::Owned<ITransaction> handle_;
 };
 
 constexpr unsigned kDialect = 3;
@@ -121,13 +80,9 @@ constexpr unsigned kNumberTextLength = 64;
 
 std::string BuildDpb(const std::string& user, const std::string& password, bool create) {
     Status status;
-    IXpbBuilder* dpb =
-        Master()->getUtilInterface()->getXpbBuilder(status.ptr(), IXpbBuilder::DPB, nullptr, 0);
+    const auto dpb =
+        Own(Master()->getUtilInterface()->getXpbBuilder(status.ptr(), IXpbBuilder::DPB, nullptr, 0));
     status.Check();
-    struct Disposer {
-        IXpbBuilder* builder;
-        ~Disposer() { builder->dispose(); }
-    } disposer{dpb};
     dpb->insertString(status.ptr(), isc_dpb_user_name, user.c_str());
     dpb->insertString(status.ptr(), isc_dpb_password, password.c_str());
     // NONE: text passes through as the bytes stored, whatever the column's character set.
@@ -151,7 +106,7 @@ IProvider* Provider() {
 
 // A message whose every field is a nullable VARCHAR, so values travel as text both ways.
 struct TextMessage {
-    MetadataHandle metadata;
+    driver::Owned<IMessageMetadata> metadata;
     std::vector<unsigned char> buffer;
     std::vector<unsigned> offsets, nullOffsets, lengths;
 
@@ -159,7 +114,7 @@ struct TextMessage {
         Status status;
         const unsigned count = original->getCount(status.ptr());
         status.Check();
-        BuilderHandle builder(original->getBuilder(status.ptr()));
+        const auto builder = Own(original->getBuilder(status.ptr()));
         status.Check();
         for (unsigned i = 0; i < count; ++i) {
             const unsigned type = original->getType(status.ptr(), i) & ~1u;
@@ -172,7 +127,7 @@ struct TextMessage {
                                 keepCharSets && text ? original->getCharSet(status.ptr(), i) : 0);
             status.Check();
         }
-        metadata.reset(builder->getMetadata(status.ptr()));
+        metadata = Own(builder->getMetadata(status.ptr()));
         status.Check();
         buffer.assign(metadata->getMessageLength(status.ptr()), 0);
         for (unsigned i = 0; i < count; ++i) {
@@ -205,10 +160,10 @@ struct TextMessage {
     }
 };
 
-StatementHandle Prepare(IAttachment* attachment, Transaction& transaction, const std::string& sql) {
+driver::Owned<IStatement> Prepare(IAttachment* attachment, Transaction& transaction, const std::string& sql) {
     Status status;
-    StatementHandle statement(attachment->prepare(status.ptr(), transaction.get(), 0, sql.c_str(), kDialect,
-                                                  IStatement::PREPARE_PREFETCH_METADATA));
+    auto statement = Own(attachment->prepare(status.ptr(), transaction.get(), 0, sql.c_str(), kDialect,
+                                             IStatement::PREPARE_PREFETCH_METADATA));
     status.Check();
     return statement;
 }
@@ -216,7 +171,7 @@ StatementHandle Prepare(IAttachment* attachment, Transaction& transaction, const
 } // namespace
 
 struct DatabaseWriter::Impl {
-    AttachmentHandle attachment;
+    driver::Owned<IAttachment> attachment;
 };
 
 DatabaseWriter::DatabaseWriter(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
@@ -228,9 +183,9 @@ DatabaseWriter DatabaseWriter::Create(const std::string& path, const std::string
                                       const std::string& password) {
     const std::string dpb = BuildDpb(user, password, true);
     Status status;
-    AttachmentHandle attachment(
-        Provider()->createDatabase(status.ptr(), path.c_str(), static_cast<unsigned>(dpb.size()),
-                                   reinterpret_cast<const unsigned char*>(dpb.data())));
+    auto attachment =
+        Own(Provider()->createDatabase(status.ptr(), path.c_str(), static_cast<unsigned>(dpb.size()),
+                                       reinterpret_cast<const unsigned char*>(dpb.data())));
     status.Check();
     return DatabaseWriter(std::make_unique<Impl>(Impl{std::move(attachment)}));
 }
@@ -239,9 +194,9 @@ DatabaseWriter DatabaseWriter::Attach(const std::string& path, const std::string
                                       const std::string& password) {
     const std::string dpb = BuildDpb(user, password, false);
     Status status;
-    AttachmentHandle attachment(
-        Provider()->attachDatabase(status.ptr(), path.c_str(), static_cast<unsigned>(dpb.size()),
-                                   reinterpret_cast<const unsigned char*>(dpb.data())));
+    auto attachment =
+        Own(Provider()->attachDatabase(status.ptr(), path.c_str(), static_cast<unsigned>(dpb.size()),
+                                       reinterpret_cast<const unsigned char*>(dpb.data())));
     status.Check();
     return DatabaseWriter(std::make_unique<Impl>(Impl{std::move(attachment)}));
 }
@@ -263,9 +218,9 @@ void DatabaseWriter::ExecuteAll(const std::vector<std::string>& statements) {
 
 void DatabaseWriter::ExecuteRows(const std::string& sql, const std::vector<Row>& rows) {
     Transaction transaction(impl_->attachment.get(), false);
-    StatementHandle statement = Prepare(impl_->attachment.get(), transaction, sql);
+    auto statement = Prepare(impl_->attachment.get(), transaction, sql);
     Status status;
-    MetadataHandle input(statement->getInputMetadata(status.ptr()));
+    const auto input = Own(statement->getInputMetadata(status.ptr()));
     status.Check();
     const unsigned count = input->getCount(status.ptr());
     status.Check();
@@ -297,9 +252,9 @@ void DatabaseWriter::ExecuteRows(const std::string& sql, const std::vector<Row>&
 
 std::vector<Row> DatabaseWriter::Query(const std::string& sql) {
     Transaction transaction(impl_->attachment.get(), true);
-    StatementHandle statement = Prepare(impl_->attachment.get(), transaction, sql);
+    auto statement = Prepare(impl_->attachment.get(), transaction, sql);
     Status status;
-    MetadataHandle output(statement->getOutputMetadata(status.ptr()));
+    const auto output = Own(statement->getOutputMetadata(status.ptr()));
     status.Check();
     const unsigned count = output->getCount(status.ptr());
     status.Check();
@@ -316,8 +271,8 @@ std::vector<Row> DatabaseWriter::Query(const std::string& sql) {
 
     std::vector<Row> rows;
     {
-        ResultSetHandle cursor(statement->openCursor(status.ptr(), transaction.get(), nullptr, nullptr,
-                                                     message.metadata.get(), 0));
+        const auto cursor = Own(statement->openCursor(status.ptr(), transaction.get(), nullptr, nullptr,
+                                                      message.metadata.get(), 0));
         status.Check();
         while (cursor->fetchNext(status.ptr(), message.buffer.data()) == IStatus::RESULT_OK) {
             Row row;

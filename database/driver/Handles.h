@@ -1,10 +1,10 @@
 #pragma once
-// Owners of Firebird interfaces. Each ends its interface the way Firebird asks (an attachment is
-// detached, a transaction rolled back, a statement freed, a cursor or blob closed) and, should that
-// fail, still releases it; a destructor never throws.
+// Owners of Firebird interfaces, for the driver and for the tools that write databases. Each ends its
+// interface the way Firebird asks (an attachment is detached, a transaction rolled back, a statement
+// freed, a cursor or blob closed) and, should that fail, still releases it; a destructor never throws.
 #include "database/driver/Status.h"
 
-#include <utility>
+#include <memory>
 
 namespace lrf::driver {
 
@@ -48,38 +48,25 @@ inline void End(Firebird::IMaster*, Firebird::IXpbBuilder* p) noexcept {
     p->dispose();
 }
 
-template <typename T> class Owned {
+inline void End(Firebird::IMaster*, Firebird::IMetadataBuilder* p) noexcept {
+    p->release();
+}
+
+// The deleter: carries the master interface that the ending calls need for their status.
+struct EndInterface {
+    Firebird::IMaster* master = nullptr;
+    template <typename T> void operator()(T* p) const noexcept { End(master, p); }
+};
+
+// A std::unique_ptr that ends its interface as above.
+template <typename T> class Owned : public std::unique_ptr<T, EndInterface> {
 public:
     Owned() = default;
-    Owned(Firebird::IMaster* master, T* pointer) : master_(master), pointer_(pointer) {}
-    ~Owned() { Reset(); }
-    Owned(Owned&& other) noexcept
-        : master_(other.master_), pointer_(std::exchange(other.pointer_, nullptr)) {}
-    Owned& operator=(Owned&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            master_ = other.master_;
-            pointer_ = std::exchange(other.pointer_, nullptr);
-        }
-        return *this;
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-
-    T* get() const { return pointer_; }
-    T* operator->() const { return pointer_; }
-    explicit operator bool() const { return pointer_ != nullptr; }
+    Owned(Firebird::IMaster* master, T* p) : std::unique_ptr<T, EndInterface>(p, EndInterface{master}) {}
 
     // After a call that ended the interface itself (commit, detach, free, close succeeded).
-    void Disown() noexcept { pointer_ = nullptr; }
-    void Reset() noexcept {
-        if (pointer_)
-            End(master_, std::exchange(pointer_, nullptr));
-    }
-
-private:
-    Firebird::IMaster* master_ = nullptr;
-    T* pointer_ = nullptr;
+    void Disown() noexcept { static_cast<void>(this->release()); }
+    void Reset() noexcept { this->reset(); }
 };
 
 } // namespace lrf::driver

@@ -1,6 +1,7 @@
 #include "AppFixtures.h"
 
 #include "tools/DatabaseWriter.h"
+#include "tools/KorvSchema.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -29,8 +30,7 @@ std::string MakeInstallation(const std::string& name, const std::string& ano, bo
 std::string EntitiesInstallation() {
     static const std::string ini =
         MakeInstallation("entities", "2024", true,
-                         {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))",
-                          "GRANT SELECT ON TABEMPRESA TO PUBLIC",
+                         {tools::CreateTableSql("TABEMPRESA"), tools::GrantSelectSql("TABEMPRESA"),
                           "INSERT INTO TABEMPRESA VALUES (12, 'Sa\xFA"
                           "de')",
                           "INSERT INTO TABEMPRESA VALUES (1, 'Prefeitura')",

@@ -243,7 +243,6 @@ private slots:
 
     void entityListAndTitle() {
         QCOMPARE(window->windowTitle(), QStringLiteral("LRF TCE/MT - Versão: 8.21.0.3"));
-        QCOMPARE(window->EntityCodeMask(), QStringLiteral("00"));
         auto* list = Find<QListWidget>(QStringLiteral("Lista"));
         const QStringList expected = {QStringLiteral("01 - Prefeitura"), QStringLiteral("02 - Câmara"),
                                       QStringLiteral("12 - Saúde")};

@@ -91,7 +91,6 @@ private slots:
         if (outcome == Outcome::Connected) {
             QCOMPARE(conexao.LibraryName, folder + "dbexpida.dll");
             QCOMPARE(conexao.VendorLib, std::string("gds32.DLL"));
-            QCOMPARE(conexao.ConnectionName, std::string("Devart InterBase"));
             QCOMPARE(conexao.Param("DataBase"),
                      std::filesystem::path(settings).parent_path().string() + "/ARQ2024/KORV2024.FDB");
         }

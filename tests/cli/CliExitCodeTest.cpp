@@ -198,6 +198,14 @@ INSTANTIATE_TEST_SUITE_P(
                 kTwoCreated,
                 ""},
         CliCase{"OptionRepeated", {"--bimestre", "1", "--bimestre=2"}, 64, std::nullopt, "--bimestre"},
+        CliCase{"RepeatedWithOtherOptionsBetween",
+                {"--saida", "x", "--bimestre", "1", "--saida=y"},
+                64,
+                std::nullopt,
+                "opção repetida: --saida"},
+        CliCase{"SingleDashUnknown", {"--bimestre", "1", "-x"}, 64, std::nullopt, "\"-x\""},
+        CliCase{"HelpTakesNoValue", {"--help=sim"}, 64, std::nullopt, "--help"},
+        CliCase{"VersionTakesNoValue", {"--version=1"}, 64, std::nullopt, "--version"},
         CliCase{"SettingsValueMissing", {"--bimestre", "1", "--ini"}, 64, std::nullopt, "--ini"},
         CliCase{
             "FileNameOnlyExtension", {"--bimestre", "1", "--arquivos", ".TXT"}, 64, std::nullopt, "\".TXT\""},
@@ -214,7 +222,42 @@ INSTANTIATE_TEST_SUITE_P(
                 64,
                 std::nullopt,
                 "9"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
+
+std::string RunForOutput(const QStringList& arguments, int& exitCode) {
+    QProcess process;
+    process.start(QStringLiteral(LRF_BIN_DIR "/lrf-export"), arguments);
+    EXPECT_TRUE(process.waitForFinished(120000));
+    exitCode = process.exitCode();
+    EXPECT_TRUE(process.readAllStandardError().isEmpty());
+    return process.readAllStandardOutput().toStdString();
+}
+
+// Every option the parser takes is on its own line of help, and so is every exit code.
+TEST(CliOutputTest, HelpListsEveryOptionTheExitCodesAndAnExample) {
+    int exitCode = -1;
+    const std::string help = RunForOutput({QStringLiteral("--help")}, exitCode);
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(help.starts_with(kUsage)) << help;
+    for (const char* option : {"--bimestre N ", "--entidades C1,C2,... ", "--arquivos NOME1,...|todos ",
+                               "--saida PASTA ", "--ini ARQUIVO ", "-h, --help ", "--version "}) {
+        const std::size_t at = help.find(std::string("\n  ") + option);
+        ASSERT_NE(at, std::string::npos) << option << "\n" << help;
+        const std::string line = help.substr(at + 1, help.find('\n', at + 1) - at - 1);
+        EXPECT_GT(line.size(), 40u) << line; // the option, then its line of help
+    }
+    for (const char* code : {"\n  0   ", "\n  1   ", "\n  2   ", "\n  3   ", "\n  64  "})
+        EXPECT_NE(help.find(code), std::string::npos) << code;
+    EXPECT_NE(help.find("Exemplo:\n  lrf-export --bimestre "), std::string::npos);
+    int shortExit = -1;
+    EXPECT_EQ(RunForOutput({QStringLiteral("-h")}, shortExit), help);
+}
+
+TEST(CliOutputTest, VersionIsTheFileVersion) {
+    int exitCode = -1;
+    EXPECT_EQ(RunForOutput({QStringLiteral("--version")}, exitCode), "lrf-export 8.21.0.3\n");
+    EXPECT_EQ(exitCode, 0);
+}
 
 TEST(CliOutputTest, WritesTheFilesIntoTheFolderGivenWithoutSeparator) {
     const Fixture& f = Installations();

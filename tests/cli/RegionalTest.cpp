@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
         LocaleCase{"NumericOverLang", {{"LANG", "en_US.UTF-8"}, {"LC_NUMERIC", "pt_BR.UTF-8"}}, kComma},
         LocaleCase{"AllOverNumeric", {{"LC_ALL", "en_US.UTF-8"}, {"LC_NUMERIC", "de_DE.UTF-8"}}, kPoint},
         LocaleCase{"MessagesPlayNoPart", {{"LANG", "pt_BR.UTF-8"}, {"LC_MESSAGES", "en_US.UTF-8"}}, kComma}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace lrf::test

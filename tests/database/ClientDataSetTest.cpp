@@ -26,11 +26,9 @@ protected:
     static void SetUpTestSuite() {
         database_ = new std::string(lrf::test::FreshDatabase(
             "clientdataset_test.fdb",
-            {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(40))",
-             "INSERT INTO TABEMPRESA VALUES (1, 'PREFEITURA')",
-             "INSERT INTO TABEMPRESA VALUES (12, 'CAMARA')",
-             "CREATE TABLE RECORC (CODRE VARCHAR(20), TOTOR NUMERIC(18,4), EMPRESA INTEGER)",
-             "GRANT SELECT ON TABEMPRESA TO PUBLIC", "GRANT SELECT ON RECORC TO PUBLIC"}));
+            {lrf::tools::CreateTableSql("TABEMPRESA"), "INSERT INTO TABEMPRESA VALUES (1, 'PREFEITURA')",
+             "INSERT INTO TABEMPRESA VALUES (12, 'CAMARA')", lrf::tools::CreateTableSql("RECORC"),
+             lrf::tools::GrantSelectSql("TABEMPRESA"), lrf::tools::GrantSelectSql("RECORC")}));
         connection_ = new TCRSQLConnection(lrf::test::DesignConnection(*database_));
         connection_->Open();
     }

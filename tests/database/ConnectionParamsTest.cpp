@@ -61,12 +61,9 @@ TEST(ConnectionParams, DesignTimeSettingsOfTheWindowsConnection) {
     TCRSQLConnection connection;
     connection.Params = {"Stale=1"};
     lrf::ApplyDesignTimeSettings(connection);
-    EXPECT_EQ(connection.ConnectionName, "Devart InterBase");
-    EXPECT_EQ(connection.DriverName, "DevartInterBase");
     EXPECT_EQ(connection.GetDriverFunc, "getSQLDriverInterBase");
     EXPECT_EQ(connection.LibraryName, "dbexpida.dll");
     EXPECT_EQ(connection.VendorLib, "gds32.DLL");
-    EXPECT_FALSE(connection.LoginPrompt);
     EXPECT_FALSE(connection.Connected());
     const std::vector<std::string> expected = {
         "DriverName=DevartInterBase",

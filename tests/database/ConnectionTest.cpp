@@ -65,7 +65,6 @@ TEST_F(ConnectionTest, OpensAndReadsRows) {
 TEST_F(ConnectionTest, OpenTwiceKeepsTheSession) {
     TCRSQLConnection connection = Open();
     connection.Open();
-    connection.SetConnected(true);
     EXPECT_EQ(connection.Query("SELECT COUNT(*) FROM ITEMS").At(0, 0).fixed, 2);
 }
 

@@ -4,6 +4,7 @@
 
 #include "database/Connection.h"
 #include "tools/DatabaseWriter.h"
+#include "tools/KorvSchema.h"
 
 #include <filesystem>
 #include <string>

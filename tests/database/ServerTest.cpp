@@ -45,9 +45,8 @@ protected:
         fs::remove(database);
         {
             lrf::tools::DatabaseWriter writer = lrf::tools::DatabaseWriter::Create(database.string());
-            writer.Execute(
-                "CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(40) CHARACTER SET WIN1252)");
-            writer.Execute("GRANT SELECT ON TABEMPRESA TO PUBLIC");
+            writer.Execute(lrf::tools::CreateTableSql("TABEMPRESA"));
+            writer.Execute(lrf::tools::GrantSelectSql("TABEMPRESA"));
             writer.ExecuteRows("INSERT INTO TABEMPRESA VALUES (?, ?)", {{"1", "PREFEITURA"}, {"2", kCamara}});
         }
         fs::permissions(database, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |

@@ -82,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                    19,
                    "F.EMPRESA",
                    " and (  F.EMPRESA = 9223372036854775807)"}),
-    [](const testing::TestParamInfo<FilterCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<FilterCase>& test) { return std::string(test.param.name); });
 
 struct BadCodeCase {
     const char* name;
@@ -119,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "1' is not a valid integer value"},
                     BadCodeCase{"TooLarge", "99999999999999999999 - X", 20,
                                 "'99999999999999999999' is not a valid integer value"}),
-    [](const testing::TestParamInfo<BadCodeCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<BadCodeCase>& test) { return std::string(test.param.name); });
 
 TEST(ReplaceAllTest, ReplacesEveryOccurrenceMatchingCase) {
     struct Case {
@@ -164,7 +164,6 @@ protected:
         connection_.LibraryName = std::string(LRF_BIN_DIR) + "/dbexpida.dll";
         connection_.SetParam("DataBase", path);
         connection_.Open();
-        cds_.SetConnection(&connection_);
         return ReadEntityList(cds_);
     }
 
@@ -186,7 +185,7 @@ protected:
     }
 
     TCRSQLConnection connection_;
-    TSQLClientDataSet cds_;
+    TSQLClientDataSet cds_{&connection_};
 };
 
 TEST_F(EntityListTest, CodesArePaddedToTheLongest) {

@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "10;301;0,00;50,00;2100,00;0,00;62,25;2110,00;\r\n"
                  "10;302;200,00;0,00;130,00;0,00;30,00;130,00;\r\n"
                  "12;361;100,00;100,00;400,00;0,00;0,00;400,00;\r\n"}),
-    [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<FileCase>& test) { return std::string(test.param.name); });
 
 // No entity ticked: entity 3's rows join the sums.
 TEST_F(ExpenseFiles, NoEntityTickedCoversEveryEntity) {
@@ -108,97 +108,112 @@ TEST_P(ExpenseLineLayout, WritesTheFieldsInTheFilesOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, ExpenseLineLayout,
-    testing::Values(LayoutCase{"DesOrcd", &kDesOrcd,
-                               "SELECT CAST('3.3.90.39' AS VARCHAR(20)) AS CATEC, " MONEY(
-                                   950) " AS VALOR FROM RDB$DATABASE",
-                               "3.3.90.39;950,00;\r\n"},
-                    // The query's order is EMP, LIQ, ATU per month; the file's is by kind.
-                    LayoutCase{
-                        "DesRzda", &kDesRzda,
-                        "SELECT CAST('3.3.90.39' AS VARCHAR(20)) AS CATEC, " MONEY(777) " AS DOTAC, " MONEY(120) " AS EMP_MES1, " MONEY(95) " AS LIQ_MES1, " MONEY(
-                            NULL) " AS ATU_MES1, " MONEY(80.5) " AS EMP_MES2, " MONEY(NULL) " AS "
-                                                                                            "LIQ_MES2,"
-                                                                                            " " MONEY(-25) " "
+    testing::Values(
+        LayoutCase{
+            "DesOrcd", &kDesOrcd,
+            "SELECT CAST('3.3.90.39' AS VARCHAR(20)) AS CATEC, " MONEY(950) " AS VALOR FROM RDB$DATABASE",
+            "3.3.90.39;950,00;\r\n"},
+        // The query's order is EMP, LIQ, ATU per month; the file's is by kind.
+        LayoutCase{"DesRzda", &kDesRzda,
+                   "SELECT CAST('3.3.90.39' AS VARCHAR(20)) AS CATEC, " MONEY(777) " AS DOTAC, " MONEY(120) " AS EMP_MES1, " MONEY(95) " AS LIQ_MES1, " MONEY(
+                       NULL) " AS ATU_MES1, " MONEY(80.5) " AS EMP_MES2, " MONEY(NULL) " AS "
+                                                                                       "LIQ_MES2,"
+                                                                                       " " MONEY(-25) " "
+                                                                                                      "A"
+                                                                                                      "S"
+                                                                                                      " "
+                                                                                                      "A"
+                                                                                                      "T"
+                                                                                                      "U"
+                                                                                                      "_"
+                                                                                                      "M"
+                                                                                                      "E"
+                                                                                                      "S"
+                                                                                                      "2"
+                                                                                                      " "
+                                                                                                      "F"
+                                                                                                      "R"
+                                                                                                      "O"
+                                                                                                      "M"
+                                                                                                      " "
+                                                                                                      "R"
+                                                                                                      "D"
+                                                                                                      "B"
+                                                                                                      "$"
+                                                                                                      "D"
+                                                                                                      "A"
+                                                                                                      "T"
+                                                                                                      "A"
+                                                                                                      "B"
+                                                                                                      "A"
+                                                                                                      "S"
+                                                                                                      "E",
+                   "3.3.90.39;120,00;80,50;95,00;0,00;0,00;-25,00;\r\n"},
+        // A category is written whole, however long.
+        LayoutCase{"DesOrcdLongCategory", &kDesOrcd,
+                   "SELECT CAST('3.3.90.39.99.01.77' AS VARCHAR(30)) AS CATEC, CAST(-0.004 AS "
+                   "NUMERIC(18,4))"
+                   " AS VALOR FROM RDB$DATABASE",
+                   "3.3.90.39.99.01.77;0,00;\r\n"},
+        LayoutCase{"DfsOrcd", &kDfsOrcd,
+                   "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(301 AS SMALLINT) AS SUBFUNCAO, " MONEY(
+                       900) " AS VALOR FROM RDB$DATABASE",
+                   "10;301;900,00;\r\n"},
+        // Function and subfunction as their text: the number 8 is 8, the text '08' stays 08.
+        LayoutCase{"DfsOrcdNumberCode", &kDfsOrcd,
+                   "SELECT CAST(8 AS SMALLINT) AS FUNCAO, CAST(41 AS SMALLINT) AS SUBFUNCAO, " MONEY(
+                       1) " AS VALOR FROM RDB$DATABASE",
+                   "8;41;1,00;\r\n"},
+        LayoutCase{"DfsOrcdTextCode", &kDfsOrcd,
+                   "SELECT CAST('08' AS CHAR(2)) AS FUNCAO, CAST('041' AS CHAR(3)) AS SUBFUNCAO, " MONEY(
+                       1) " AS VALOR FROM RDB$DATABASE",
+                   "08;041;1,00;\r\n"},
+        LayoutCase{
+            "DfsRzda", &kDfsRzda,
+            "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(301 AS SMALLINT) AS "
+            "SUBFUNCAO, " MONEY(900) " AS DOTAC, " MONEY(123.45) " AS EMP_MES1, " MONEY(
+                100) " AS LIQ_MES1, " MONEY(-50) " AS ATU_MES1, " MONEY(NULL) " AS EMP_MES2, " MONEY(80.5) " "
                                                                                                            "A"
                                                                                                            "S"
                                                                                                            " "
-                                                                                                           "A"
-                                                                                                           "T"
-                                                                                                           "U"
+                                                                                                           "L"
+                                                                                                           "I"
+                                                                                                           "Q"
                                                                                                            "_"
                                                                                                            "M"
                                                                                                            "E"
                                                                                                            "S"
                                                                                                            "2"
-                                                                                                           " "
-                                                                                                           "F"
-                                                                                                           "R"
-                                                                                                           "O"
-                                                                                                           "M"
-                                                                                                           " "
-                                                                                                           "R"
-                                                                                                           "D"
-                                                                                                           "B"
-                                                                                                           "$"
-                                                                                                           "D"
-                                                                                                           "A"
-                                                                                                           "T"
-                                                                                                           "A"
-                                                                                                           "B"
-                                                                                                           "A"
-                                                                                                           "S"
-                                                                                                           "E",
-                        "3.3.90.39;120,00;80,50;95,00;0,00;0,00;-25,00;\r\n"},
-                    // A category is written whole, however long.
-                    LayoutCase{"DesOrcdLongCategory", &kDesOrcd,
-                               "SELECT CAST('3.3.90.39.99.01.77' AS VARCHAR(30)) AS CATEC, CAST(-0.004 AS "
-                               "NUMERIC(18,4))"
-                               " AS VALOR FROM RDB$DATABASE",
-                               "3.3.90.39.99.01.77;0,00;\r\n"},
-                    LayoutCase{
-                        "DfsOrcd", &kDfsOrcd,
-                        "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(301 AS SMALLINT) AS SUBFUNCAO, " MONEY(
-                            900) " AS VALOR FROM RDB$DATABASE",
-                        "10;301;900,00;\r\n"},
-                    // Function and subfunction as their text: the number 8 is 8, the text '08' stays 08.
-                    LayoutCase{
-                        "DfsOrcdNumberCode", &kDfsOrcd,
-                        "SELECT CAST(8 AS SMALLINT) AS FUNCAO, CAST(41 AS SMALLINT) AS SUBFUNCAO, " MONEY(
-                            1) " AS VALOR FROM RDB$DATABASE",
-                        "8;41;1,00;\r\n"},
-                    LayoutCase{
-                        "DfsOrcdTextCode", &kDfsOrcd,
-                        "SELECT CAST('08' AS CHAR(2)) AS FUNCAO, CAST('041' AS CHAR(3)) AS SUBFUNCAO, " MONEY(
-                            1) " AS VALOR FROM RDB$DATABASE",
-                        "08;041;1,00;\r\n"},
-                    LayoutCase{"DfsRzda", &kDfsRzda,
-                               "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(301 AS SMALLINT) AS "
-                               "SUBFUNCAO, " MONEY(900) " AS DOTAC, " MONEY(123.45) " AS EMP_MES1, " MONEY(100) " AS LIQ_MES1, " MONEY(
-                                   -50) " AS ATU_MES1, " MONEY(NULL) " AS EMP_MES2, " MONEY(80.5) " AS "
-                                                                                                  "LIQ_MES2,"
-                                                                                                  " " MONEY(25) " AS ATU_MES2 FROM RDB$DATABASE",
-                               "10;301;123,45;100,00;850,00;0,00;80,50;925,00;\r\n"},
-                    // A NULL DOTAC is zero in both sums.
-                    LayoutCase{"DfsRzdaNullDotac", &kDfsRzda,
-                               "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(122 AS SMALLINT) AS "
-                               "SUBFUNCAO, " MONEY(NULL) " AS DOTAC, " MONEY(NULL) " AS EMP_MES1, " MONEY(NULL) " AS LIQ_MES1, " MONEY(
-                                   -0.5) " AS ATU_MES1, " MONEY(NULL) " AS EMP_MES2, " MONEY(NULL) " AS "
-                                                                                                   "LIQ_MES2,"
-                                                                                                   " " MONEY(NULL) " AS ATU_MES2 FROM RDB$DATABASE",
-                               "10;122;0,00;0,00;-0,50;0,00;0,00;0,00;\r\n"}),
-    [](const testing::TestParamInfo<LayoutCase>& info) { return std::string(info.param.name); });
+                                                                                                           ","
+                                                                                                           " " MONEY(
+                                                                                                               25) " AS ATU_MES2 FROM RDB$DATABASE",
+            "10;301;123,45;100,00;850,00;0,00;80,50;925,00;\r\n"},
+        // A NULL DOTAC is zero in both sums.
+        LayoutCase{
+            "DfsRzdaNullDotac", &kDfsRzda,
+            "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(122 AS SMALLINT) AS "
+            "SUBFUNCAO, " MONEY(NULL) " AS DOTAC, " MONEY(NULL) " AS EMP_MES1, " MONEY(
+                NULL) " AS LIQ_MES1, " MONEY(-0.5) " AS ATU_MES1, " MONEY(NULL) " AS EMP_MES2, " MONEY(NULL) " AS "
+                                                                                                             "LIQ_MES2,"
+                                                                                                             " " MONEY(
+                                                                                                                 NULL) " AS ATU_MES2 FROM RDB$DATABASE",
+            "10;122;0,00;0,00;-0,50;0,00;0,00;0,00;\r\n"}),
+    [](const testing::TestParamInfo<LayoutCase>& test) { return std::string(test.param.name); });
 
 // An updated allocation beyond the money range is the file's failure, never a wrapped figure.
 TEST_F(ExpenseFiles, UpdatedAllocationOverflowFailsTheLine) {
-    const std::string select =
-        "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(301 AS SMALLINT) AS SUBFUNCAO, "
-        "CAST(922337203685477.5807 AS NUMERIC(18,4)) AS DOTAC, " MONEY(NULL) " AS EMP_MES1, " MONEY(
-            NULL) " AS LIQ_MES1, " MONEY(0.01) " AS ATU_MES1, " MONEY(NULL) " AS EMP_MES2, " MONEY(NULL) " AS"
-                                                                                                         " LI"
-                                                                                                         "Q_"
-                                                                                                         "MES"
-                                                                                                         "2,"
-                                                                                                         " " MONEY(NULL) " AS ATU_MES2 FROM RDB$DATABASE";
+    const std::string
+        select =
+            "SELECT CAST(10 AS SMALLINT) AS FUNCAO, CAST(301 AS SMALLINT) AS SUBFUNCAO, "
+            "CAST(922337203685477.5807 AS NUMERIC(18,4)) AS DOTAC, " MONEY(NULL) " AS EMP_MES1, " MONEY(NULL) " AS LIQ_MES1, " MONEY(
+                0.01) " AS ATU_MES1, " MONEY(NULL) " AS EMP_MES2, " MONEY(NULL) " AS"
+                                                                                " LI"
+                                                                                "Q_"
+                                                                                "MES"
+                                                                                "2,"
+                                                                                " " MONEY(
+                                                                                    NULL) " AS ATU_MES2 FROM "
+                                                                                          "RDB$DATABASE";
     EXPECT_THROW(test::FileOfStatement(connection_, kDfsRzda, select), CurrencyOverflow);
 }
 

@@ -6,6 +6,7 @@
 #include "export/EntityFilter.h"
 #include "export/FileGenerator.h"
 #include "tools/DatabaseWriter.h"
+#include "tools/KorvSchema.h"
 
 #include <filesystem>
 #include <string>
@@ -18,29 +19,20 @@ inline std::string ExpenseTmpPath(const std::string& name) {
 }
 
 // The tables the expense statements read; liquidations live in a table of their own behind VIEWLIQ,
-// as in the accounting system. `withEntityTable` false leaves TABEMPRESA to a database that has it.
+// as in the accounting system. FUNCAO and SUBFUNCAO are numbers here: the statements read them as text.
+// `withEntityTable` false leaves TABEMPRESA to a database that has it.
 inline void CreateExpenseTables(tools::DatabaseWriter& db, bool withEntityTable = true) {
-    if (withEntityTable) {
-        db.Execute("CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))");
-        db.Execute("GRANT SELECT ON TABEMPRESA TO PUBLIC");
+    const tools::TableOptions numericFunctions{.types = {{"FUNCAO", "SMALLINT"}, {"SUBFUNCAO", "SMALLINT"}}};
+    std::vector<std::string> ddl;
+    for (const char* table : {"TABEMPRESA", "DESDIS", "DESPES", "LIQUID", "DESALD", "CADCLI"}) {
+        if (!withEntityTable && std::string_view(table) == "TABEMPRESA")
+            continue;
+        ddl.push_back(tools::CreateTableSql(table, numericFunctions));
+        ddl.push_back(tools::GrantSelectSql(table));
     }
-    db.ExecuteAll({
-        "CREATE TABLE DESDIS (FICHA INTEGER, CATEC VARCHAR(20), DOTAC NUMERIC(18,2), FUNCAO SMALLINT,"
-        " SUBFUNCAO SMALLINT, EXTRA CHAR(1), EMPRESA INTEGER)",
-        "CREATE TABLE DESPES (FICHA INTEGER, PKEMP INTEGER, VADEM NUMERIC(18,2), DATAE DATE)",
-        "CREATE TABLE LIQUIDACAO (PKEMP INTEGER, VADEM NUMERIC(18,2), DATAE DATE)",
-        "CREATE TABLE DESALD (FICHA INTEGER, VALOR NUMERIC(18,2), DTLAN DATE)",
-        "CREATE TABLE CADCLI (CODIGO INTEGER, NOME VARCHAR(40))",
-    });
-    db.Execute("CREATE VIEW VIEWLIQ (PKEMP, VADEM, DATAE) AS SELECT PKEMP, VADEM, DATAE FROM LIQUIDACAO");
-    db.ExecuteAll({
-        "GRANT SELECT ON DESDIS TO PUBLIC",
-        "GRANT SELECT ON DESPES TO PUBLIC",
-        "GRANT SELECT ON LIQUIDACAO TO PUBLIC",
-        "GRANT SELECT ON VIEWLIQ TO PUBLIC",
-        "GRANT SELECT ON DESALD TO PUBLIC",
-        "GRANT SELECT ON CADCLI TO PUBLIC",
-    });
+    ddl.emplace_back(tools::kCreateViewLiq);
+    ddl.push_back(tools::GrantSelectSql("VIEWLIQ"));
+    db.ExecuteAll(ddl);
 }
 
 // The second bimester of 2010 is the period of every case: March is month 1, April month 2.
@@ -73,7 +65,7 @@ inline void FillExpenseRows(tools::DatabaseWriter& db, int cadcliRows) {
                        {"8", "107", "200.00", "2010-03-01"}, // first day of month 1
                        {"7", "108", "100.00", "2010-03-15"},
                    });
-    db.ExecuteRows("INSERT INTO LIQUIDACAO (PKEMP, VADEM, DATAE) VALUES (?, ?, ?)",
+    db.ExecuteRows("INSERT INTO LIQUID (PKEMP, VALOR, DATA) VALUES (?, ?, ?)",
                    {
                        {"101", "95.00", "2010-03-31"}, // last day of month 1
                        {"104", "50.00", "2010-03-31"},
@@ -96,7 +88,7 @@ inline void FillExpenseRows(tools::DatabaseWriter& db, int cadcliRows) {
     for (int i = 1; i <= cadcliRows; ++i)
         cadcli.push_back({std::to_string(i), "CLIENTE " + std::to_string(i)});
     if (!cadcli.empty())
-        db.ExecuteRows("INSERT INTO CADCLI (CODIGO, NOME) VALUES (?, ?)", cadcli);
+        db.ExecuteRows("INSERT INTO CADCLI (CODCLI, NOME) VALUES (?, ?)", cadcli);
 }
 
 // A fresh fixture at LRF_TEST_TMP/<name>; an earlier run's file is replaced.
@@ -145,7 +137,7 @@ inline std::vector<EntityItem> TickedOneAndTwo() {
 inline std::string FileOf(TCRSQLConnection& connection, const FileGenerator& generator,
                           const std::vector<EntityItem>& entities, std::size_t codeLength = 1) {
     const std::string clause = BuildEntityFilter(entities, codeLength, generator.columnReference);
-    return FileOfStatement(connection, generator, generator.buildSql(kMarchApril2010, clause, {}));
+    return FileOfStatement(connection, generator, generator.buildSql(kMarchApril2010, clause));
 }
 
 } // namespace lrf::test

@@ -4,6 +4,7 @@
 #include "database/Connection.h"
 #include "export/ExportRun.h"
 #include "tools/DatabaseWriter.h"
+#include "tools/KorvSchema.h"
 
 #include <filesystem>
 #include <fstream>
@@ -24,20 +25,15 @@ inline tools::DatabaseWriter CreateRevenueTables(const std::filesystem::path& pa
                                                  bool withAlterations = true) {
     std::filesystem::remove(path);
     auto db = tools::DatabaseWriter::Create(path.string());
-    std::vector<std::string> ddl{
-        "CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))",
-        "CREATE TABLE RECORC (CODRE VARCHAR(20), TOTOR " + money + ", EMPRESA INTEGER)",
-        "CREATE TABLE RECDIS (FICHA INTEGER, CODRE VARCHAR(20), TOTOR " + money + ", EMPRESA INTEGER)",
-        "CREATE TABLE RECEIT (FICHA INTEGER, VAREC " + money + ", DTLAN DATE)",
-    };
-    if (withAlterations)
-        ddl.push_back("CREATE TABLE RECALP (FICHA INTEGER, VALOR " + money + ", DTLAN DATE)");
+    const tools::TableOptions amounts{.types = {{"TOTOR", money}, {"VAREC", money}, {"VALOR", money}}};
+    std::vector<std::string> ddl;
+    for (const char* table : {"TABEMPRESA", "RECORC", "RECDIS", "RECEIT", "RECALP"}) {
+        if (withAlterations || std::string_view(table) != "RECALP") {
+            ddl.push_back(tools::CreateTableSql(table, amounts));
+            ddl.push_back(tools::GrantSelectSql(table));
+        }
+    }
     db.ExecuteAll(ddl);
-    std::vector<std::string> grants;
-    for (const char* table : {"TABEMPRESA", "RECORC", "RECDIS", "RECEIT", "RECALP"})
-        if (withAlterations || std::string(table) != "RECALP")
-            grants.push_back(std::string("GRANT SELECT ON ") + table + " TO PUBLIC");
-    db.ExecuteAll(grants);
     return db;
 }
 

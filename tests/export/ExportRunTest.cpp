@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(
                  "1.1.1.3..;0,00;0,00;0,00;0,00;\r\n"
                  "1.1.1.4.\xC7"
                  "1.00;0,00;1,00;0,00;1,00;\r\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(ExportRunTest, RunsTheTickedStepsInOrderAndSumsUp) {
     const fs::path folder = FreshFolder("AllFour");

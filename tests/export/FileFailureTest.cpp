@@ -176,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LimitCase{"LargeNoRoom", true, [](std::size_t) { return std::size_t{0}; }},
                       LimitCase{"LargeHalf", true, [](std::size_t size) { return size / 2; }},
                       LimitCase{"LargeAllButOneByte", true, [](std::size_t size) { return size - 1; }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // The limit that the file just fits: the harness itself fails nothing.
 TEST_F(FileFailureTest, AFileThatJustFitsIsWrittenWhole) {
@@ -275,7 +275,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ProtectedCase{"NeitherFolderNorFile", true, true, false, false, kEarlier,
                                     "nem esvaziado"},
                       ProtectedCase{"NoFileToRewrite", false, false, false, false, nullptr, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 // A real small file system, filled up: the disk is completely full, or has less room than the file.
 // Needs the right to mount (root in CI); skipped otherwise.

@@ -54,8 +54,8 @@ INSTANTIATE_TEST_SUITE_P(Fixture, HealthFiles,
                                          CadcliCase{"DsaThreeRows", 3, &kDsaOrcd, kDsaOrcd12},
                                          CadcliCase{"DsoEmpty", 0, &kDsoOrcd, ""},
                                          CadcliCase{"DsaEmpty", 0, &kDsaOrcd, ""}),
-                         [](const testing::TestParamInfo<CadcliCase>& info) {
-                             return std::string(info.param.name);
+                         [](const testing::TestParamInfo<CadcliCase>& test) {
+                             return std::string(test.param.name);
                          });
 
 struct EntityCase {
@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
             "1.11;0,00;130,00;30,00;130,00;\r\n1.12;0,00;0,00;0,00;0,00;\r\n1.13;0,00;0,00;0,00;0,00;\r\n"
             "1.20;0,00;0,00;0,00;0,00;\r\n1.30;0,00;0,00;0,00;0,00;\r\n2.10;0,00;0,00;0,00;0,00;\r\n"
             "2.20;0,00;0,00;0,00;0,00;\r\n2.30;0,00;0,00;0,00;0,00;\r\n"}),
-    [](const testing::TestParamInfo<EntityCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<EntityCase>& test) { return std::string(test.param.name); });
 
 struct HealthLayoutCase {
     const char* name;
@@ -136,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                 -3.5) " AS ATU_MES1, " MONEY(NULL) " AS LIQ_MES2, " MONEY(NULL) " AS ATU_MES2 FROM "
                                                                                 "RDB$DATABASE",
             "2.10;0,00;-3,50;0,00;0,00;\r\n"}),
-    [](const testing::TestParamInfo<HealthLayoutCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<HealthLayoutCase>& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace lrf

@@ -36,9 +36,9 @@ std::string BuildManyEntities() {
                    "VALUES (?, ?, ?, ?, ?, ?, ?)",
                    items);
     db.ExecuteRows("INSERT INTO DESPES (FICHA, PKEMP, VADEM, DATAE) VALUES (?, ?, ?, ?)", commitments);
-    db.ExecuteRows("INSERT INTO LIQUIDACAO (PKEMP, VADEM, DATAE) VALUES (?, ?, ?)", liquidations);
+    db.ExecuteRows("INSERT INTO LIQUID (PKEMP, VALOR, DATA) VALUES (?, ?, ?)", liquidations);
     db.ExecuteRows("INSERT INTO DESALD (FICHA, VALOR, DTLAN) VALUES (?, ?, ?)", changes);
-    db.Execute("INSERT INTO CADCLI (CODIGO, NOME) VALUES (1, 'CLIENTE')");
+    db.Execute("INSERT INTO CADCLI (CODCLI, NOME) VALUES (1, 'CLIENTE')");
     return path;
 }
 
@@ -87,7 +87,7 @@ INSTANTIATE_TEST_SUITE_P(
         ManyCase{"DsaOrcd", &kDsaOrcd,
                  "1.11;100,00;200,00;0,00;200,00;\r\n" ZERO_DSA("1.12") ZERO_DSA("1.13") ZERO_DSA("1.20")
                      ZERO_DSA("1.30") ZERO_DSA("2.10") ZERO_DSA("2.20") ZERO_DSA("2.30")}),
-    [](const testing::TestParamInfo<ManyCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<ManyCase>& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace lrf

@@ -51,7 +51,7 @@ void FillRows(tools::DatabaseWriter& db) {
                    });
     db.ExecuteRows("INSERT INTO DESPES (FICHA, PKEMP, VADEM, DATAE) VALUES (?, ?, ?, ?)",
                    {{"11", "201", "60.00", "2024-03-02"}, {"12", "202", "25.00", "2024-04-09"}});
-    db.ExecuteRows("INSERT INTO LIQUIDACAO (PKEMP, VADEM, DATAE) VALUES (?, ?, ?)",
+    db.ExecuteRows("INSERT INTO LIQUID (PKEMP, VALOR, DATA) VALUES (?, ?, ?)",
                    {{"201", "60.00", "2024-03-31"}, {"202", "25.00", "2024-04-10"}});
     db.ExecuteRows("INSERT INTO DESALD (FICHA, VALOR, DTLAN) VALUES (?, ?, ?)",
                    {
@@ -60,7 +60,7 @@ void FillRows(tools::DatabaseWriter& db) {
                        {"11", "-4.00", "2024-04-30"}, // April's last day
                        {"12", "1000.00", "2024-02-01"},
                    });
-    db.Execute("INSERT INTO CADCLI (CODIGO, NOME) VALUES (1, 'CLIENTE')");
+    db.Execute("INSERT INTO CADCLI (CODCLI, NOME) VALUES (1, 'CLIENTE')");
 }
 
 struct SumCase {
@@ -88,8 +88,7 @@ TEST_P(SumScope, EachLineSumsItsOwnRows) {
     TCRSQLConnection connection = test::OpenExpenseConnection(path_);
     const std::vector<EntityItem> entities{{"1 - PREFEITURA", c.entity1}, {"2 - CAMARA", c.entity2}};
     const std::string clause = BuildEntityFilter(entities, 1, c.file->columnReference);
-    const std::string sql =
-        c.file->buildSql(PeriodOfBimester(c.bimester, QStringLiteral("2024")), clause, {});
+    const std::string sql = c.file->buildSql(PeriodOfBimester(c.bimester, QStringLiteral("2024")), clause);
     EXPECT_EQ(test::FileOfStatement(connection, *c.file, sql), c.expected);
 }
 
@@ -142,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                 "1.11;60,00;2257,00;25,00;2253,00;\r\n" + kOtherHealthLines},
         SumCase{"DsaNoneBim1", &kDsaOrcd, false, false, 1,
                 "1.11;0,00;1250,00;0,00;2250,00;\r\n" + kOtherHealthLines}),
-    [](const testing::TestParamInfo<SumCase>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<SumCase>& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace lrf

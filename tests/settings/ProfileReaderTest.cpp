@@ -128,7 +128,7 @@ TEST_P(ProfileRules, ReadsAsTheProfileReader) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ProfileRules, testing::ValuesIn(ProfileCases()),
-                         [](const testing::TestParamInfo<ProfileCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ProfileCase>& test) { return test.param.name; });
 
 TEST(ProfileFiles, UnusableFilesGiveTheDefault) {
     const auto folder = Folder() / "unusable";

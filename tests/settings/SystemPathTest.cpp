@@ -388,7 +388,7 @@ TEST_P(SystemPathFailures, EndWithTheirMessage) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SystemPathFailures, testing::ValuesIn(kFailureCases),
-                         [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<FailureCase>& test) { return test.param.name; });
 
 TEST(SystemPathFolders, CreatesOnlyTheMissingFolder) {
     const fs::path root = lrf::test::FreshFolder("settings-path-create");

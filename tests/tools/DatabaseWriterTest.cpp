@@ -65,7 +65,7 @@ TEST_P(DatabaseWriterRoundTrip, ValueComesBackAsStored) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Types, DatabaseWriterRoundTrip, testing::ValuesIn(kRoundTrips),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 class DatabaseWriterTest : public testing::Test {
 protected:

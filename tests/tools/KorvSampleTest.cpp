@@ -299,7 +299,7 @@ TEST_P(KorvSampleCommandLine, RefusedWithMessageAndNothingCreated) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, KorvSampleCommandLine, testing::ValuesIn(kBadCommandLines),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 TEST(KorvSampleFolder, FolderThatIsAFileIsRefused) {
     const fs::path file = FreshFolder("plainfile");

@@ -17,6 +17,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <functional>
+#include <memory>
 #include <optional>
 
 using namespace Qt::Literals::StringLiterals;
@@ -33,24 +34,21 @@ QString Folder(const QString& name) {
 }
 
 // Runs `scenario` once the chooser is open inside its modal loop; a scenario that leaves it open (a
-// failed check) has it cancelled, so no test hangs.
-void WhenChooserOpens(std::function<void(TFrmDiretorio&)> scenario) {
-    auto* timer = new QTimer;
-    auto ticks = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, ticks, scenario] {
+// failed check) has it cancelled, so no test hangs. The watch ends with the returned timer, so one that
+// never saw the chooser neither leaks nor acts in the next test.
+[[nodiscard]] std::unique_ptr<QTimer> WhenChooserOpens(std::function<void(TFrmDiretorio&)> scenario) {
+    auto timer = std::make_unique<QTimer>();
+    QObject::connect(timer.get(), &QTimer::timeout, [watch = timer.get(), scenario] {
         if (lrf::FrmDiretorio && lrf::FrmDiretorio->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
+            watch->stop();
             TFrmDiretorio& dialog = *lrf::FrmDiretorio;
             scenario(dialog);
             if (lrf::FrmDiretorio == &dialog && dialog.isVisible())
                 dialog.reject();
-        } else if (++*ticks > 1000) {
-            timer->stop();
-            timer->deleteLater();
         }
     });
     timer->start(5);
+    return timer;
 }
 
 // Waits until the tree shows the item of `path` and returns its place.
@@ -141,7 +139,7 @@ void FolderChooserTest::rootFollowsTheFolderText() {
     QFETCH(QString, expectedRoot);
     QString root;
     int tag = -1;
-    WhenChooserOpens([&](TFrmDiretorio& dialog) {
+    const auto watch = WhenChooserOpens([&](TFrmDiretorio& dialog) {
         root = dialog.ShellTreeView1->Root();
         tag = dialog.Tag;
         dialog.reject();
@@ -167,7 +165,7 @@ void FolderChooserTest::okGivesTheSelectedItem_data() {
 void FolderChooserTest::okGivesTheSelectedItem() {
     QFETCH(QString, select);
     QFETCH(QString, expected);
-    WhenChooserOpens([&](TFrmDiretorio& dialog) {
+    const auto watch = WhenChooserOpens([&](TFrmDiretorio& dialog) {
         if (!select.isEmpty()) {
             const QRect rect = ItemRect(*dialog.ShellTreeView1, select);
             QVERIFY(!rect.isEmpty());
@@ -190,7 +188,7 @@ void FolderChooserTest::cancelLeavesTheText_data() {
 
 void FolderChooserTest::cancelLeavesTheText() {
     QFETCH(QString, how);
-    WhenChooserOpens([&](TFrmDiretorio& dialog) {
+    const auto watch = WhenChooserOpens([&](TFrmDiretorio& dialog) {
         // Something else is selected first: leaving must not take it.
         const QRect rect = ItemRect(*dialog.ShellTreeView1, Folder(u"Saida/Temp"_s));
         QVERIFY(!rect.isEmpty());
@@ -213,7 +211,7 @@ void FolderChooserTest::cancelLeavesTheText() {
 
 void FolderChooserTest::doubleClickChoosesOnlyWithTagOne() {
     // Tag 1, as "..." opens it: the double-clicked item is chosen at once.
-    WhenChooserOpens([&](TFrmDiretorio& dialog) {
+    const auto watch = WhenChooserOpens([&](TFrmDiretorio& dialog) {
         const QRect rect = ItemRect(*dialog.ShellTreeView1, Folder(u"korv/Empresas"_s));
         QVERIFY(!rect.isEmpty());
         DoubleClick(*dialog.ShellTreeView1, rect.center());
@@ -275,7 +273,7 @@ void FolderChooserTest::missingChooserRootOpensNothing_data() {
 void FolderChooserTest::missingChooserRootOpensNothing() {
     QFETCH(QString, folderText);
     bool opened = false;
-    WhenChooserOpens([&](TFrmDiretorio&) { opened = true; });
+    const auto watch = WhenChooserOpens([&](TFrmDiretorio&) { opened = true; });
     const QString root = Folder(u"sem-korv/"_s);
     QString error;
     try {

@@ -1,6 +1,8 @@
 #include "Options.h"
 
-#include <charconv>
+#include "settings/AsciiText.h"
+
+#include <optional>
 #include <stdexcept>
 
 namespace lrf::sample {
@@ -13,13 +15,11 @@ const char* const kUsage = "usage: korv-sample --dir DIR [--ano YEAR] [--scale N
 namespace {
 
 int WholeNumber(const std::string& option, const std::string& text, int low, int high) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value < low || value > high)
+    const std::optional<int> value = ParseWholeNumber<int>(text);
+    if (!value || *value < low || *value > high)
         throw std::invalid_argument(option + " takes a whole number from " + std::to_string(low) + " to " +
                                     std::to_string(high) + ", not \"" + text + "\"");
-    return value;
+    return *value;
 }
 
 } // namespace

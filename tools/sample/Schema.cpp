@@ -1,54 +1,29 @@
 #include "Schema.h"
 
+#include "tools/KorvSchema.h"
+
 namespace lrf::sample {
 
-const std::vector<std::string> kTables = {"TABEMPRESA", "CADCLI", "RECORC", "RECDIS", "RECEIT",
-                                          "RECALP",     "DESDIS", "DESPES", "LIQUID", "DESALD"};
+namespace {
 
-// Money as the accounting system keeps it: two decimals, exact. Names and descriptions in Windows-1252.
-#define MONEY " NUMERIC(15,2)"
-#define TEXT(n) " VARCHAR(" #n ") CHARACTER SET WIN1252"
-
-std::vector<std::string> CreateStatements() {
-    return {
-        "CREATE TABLE TABEMPRESA (EMPRESA INTEGER NOT NULL, NOME" TEXT(60) ", CNPJ VARCHAR(18), "
-                                                                           "SIGLA VARCHAR(10), ENDERECO" TEXT(
-                                                                               60) ")",
-
-        "CREATE TABLE CADCLI (CODCLI INTEGER NOT NULL, NOME" TEXT(60) ", MUNICIPIO" TEXT(
-            40) ", UF CHAR(2), "
-                "CODIBGE INTEGER)",
-
-        "CREATE TABLE RECORC (EMPRESA INTEGER NOT NULL, CODRE VARCHAR(20) NOT NULL, DESCRICAO" TEXT(
-            80) ", "
-                "TOTOR" MONEY ")",
-
-        "CREATE TABLE RECDIS (FICHA INTEGER NOT NULL, EMPRESA INTEGER NOT NULL, CODRE VARCHAR(20), "
-        "FONTE CHAR(3), DESCRICAO" TEXT(80) ", TOTOR" MONEY ")",
-
-        "CREATE TABLE RECEIT (ID INTEGER NOT NULL, FICHA INTEGER NOT NULL, VAREC" MONEY ", DTLAN DATE)",
-
-        "CREATE TABLE RECALP (ID INTEGER NOT NULL, FICHA INTEGER NOT NULL, VALOR" MONEY ", DTLAN DATE, "
-        "DECRETO VARCHAR(20))",
-
-        "CREATE TABLE DESDIS (FICHA INTEGER NOT NULL, EMPRESA INTEGER NOT NULL, FUNCAO CHAR(2), "
-        "SUBFUNCAO CHAR(3), PROGRAMA CHAR(4), ACAO CHAR(4), CATEC VARCHAR(20), FONTE CHAR(3), "
-        "DOTAC" MONEY ", EXTRA CHAR(1) DEFAULT 'N' NOT NULL, DESCRICAO" TEXT(80) ")",
-
-        "CREATE TABLE DESPES (PKEMP INTEGER NOT NULL, FICHA INTEGER NOT NULL, NUMEMP INTEGER, "
-        "VADEM" MONEY ", DATAE DATE)",
-
-        "CREATE TABLE LIQUID (PKLIQ INTEGER NOT NULL, PKEMP INTEGER NOT NULL, VALOR" MONEY ", DATA DATE)",
-
-        "CREATE TABLE DESALD (ID INTEGER NOT NULL, FICHA INTEGER NOT NULL, VALOR" MONEY ", DTLAN DATE, "
-        "DECRETO VARCHAR(20))",
-
-        "CREATE VIEW VIEWLIQ (PKLIQ, PKEMP, VADEM, DATAE) AS SELECT PKLIQ, PKEMP, VALOR, DATA FROM LIQUID",
-    };
+std::vector<std::string> TableNames() {
+    std::vector<std::string> names;
+    for (const tools::SchemaTable& table : tools::KorvTables())
+        names.emplace_back(table.name);
+    return names;
 }
 
-#undef MONEY
-#undef TEXT
+} // namespace
+
+const std::vector<std::string> kTables = TableNames();
+
+std::vector<std::string> CreateStatements() {
+    std::vector<std::string> statements;
+    for (const std::string& table : kTables)
+        statements.push_back(tools::CreateTableSql(table, {.sample = true}));
+    statements.emplace_back(tools::kCreateViewLiq);
+    return statements;
+}
 
 std::vector<std::string> KeyStatements() {
     return {
@@ -86,8 +61,8 @@ std::vector<std::string> KeyStatements() {
 std::vector<std::string> GrantStatements() {
     std::vector<std::string> grants;
     for (const std::string& table : kTables)
-        grants.push_back("GRANT SELECT ON " + table + " TO PUBLIC");
-    grants.push_back("GRANT SELECT ON VIEWLIQ TO PUBLIC");
+        grants.push_back(tools::GrantSelectSql(table));
+    grants.push_back(tools::GrantSelectSql("VIEWLIQ"));
     return grants;
 }
 

@@ -1,5 +1,7 @@
 #include "Windows1252.h"
 
+#include "settings/Windows1252Text.h"
+
 #include <stdexcept>
 
 namespace lrf::sample {
@@ -7,21 +9,25 @@ namespace lrf::sample {
 std::string Windows1252FromUtf8(std::string_view utf8) {
     std::string bytes;
     bytes.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
+    for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            bytes += static_cast<char>(lead);
-            continue;
+        // Windows-1252 has only characters of the first plane: one to three UTF-8 bytes.
+        const std::size_t length = lead < 0x80             ? 1
+                                   : (lead & 0xE0) == 0xC0 ? 2
+                                   : (lead & 0xF0) == 0xE0 ? 3
+                                                           : 0;
+        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1Fu : lead & 0x0Fu;
+        bool valid = length > 0 && i + length <= utf8.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(utf8[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = code << 6 | (next & 0x3Fu);
         }
-        // Two-byte sequences C2 xx and C3 xx are U+0080..U+00FF; 0x80..0x9F differ in Windows-1252.
-        const bool latin1 = (lead == 0xC2 || lead == 0xC3) && i + 1 < utf8.size() &&
-                            (static_cast<unsigned char>(utf8[i + 1]) & 0xC0) == 0x80;
-        const unsigned code =
-            latin1 ? ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) : 0;
-        if (code < 0xA0)
-            throw std::invalid_argument("text has a character outside Latin-1: " + std::string(utf8));
-        bytes += static_cast<char>(code);
-        ++i;
+        const int byte = valid ? Windows1252Byte(code) : -1;
+        if (byte < 0)
+            throw std::invalid_argument("text has a character outside Windows-1252: " + std::string(utf8));
+        bytes += static_cast<char>(byte);
+        i += length;
     }
     return bytes;
 }

@@ -1,4 +1,4 @@
-#include "app/cli/Terminal.h"
+#include "Terminal.h"
 
 #ifdef _WIN32
 #include <io.h>

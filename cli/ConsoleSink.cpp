@@ -1,4 +1,4 @@
-#include "app/cli/ConsoleSink.h"
+#include "ConsoleSink.h"
 
 #include <cstdio>
 

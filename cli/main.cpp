@@ -1,9 +1,9 @@
 // lrf-export: the export run of the window, without a window.
+#include "CommandLine.h"
+#include "ConsoleSink.h"
+#include "InterruptibleRun.h"
+#include "Terminal.h"
 #include "app/TerminationSignals.h"
-#include "app/cli/CommandLine.h"
-#include "app/cli/ConsoleSink.h"
-#include "app/cli/InterruptibleRun.h"
-#include "app/cli/Terminal.h"
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
 #include "database/Startup.h"
@@ -14,11 +14,11 @@
 #include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
+#include "settings/AsciiText.h"
 #include "settings/Installation.h"
 
 #include <QCoreApplication>
 
-#include <charconv>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -58,12 +58,7 @@ QString StartupMessage(const lrf::StartupResult& startup) {
 std::optional<std::int64_t> ItemCode(const std::string& item, std::size_t maskLength) {
     if (maskLength == 0 || item.size() < maskLength)
         return std::nullopt;
-    std::int64_t code = 0;
-    const char* end = item.data() + maskLength;
-    const auto [rest, error] = std::from_chars(item.data(), end, code);
-    if (error != std::errc() || rest != end)
-        return std::nullopt;
-    return code;
+    return lrf::ParseWholeNumber<std::int64_t>(std::string_view(item).substr(0, maskLength));
 }
 
 int Run(const lrf::cli::Options& options) {
@@ -153,10 +148,11 @@ int main(int argc, char** argv) {
     if (const auto* usage = std::get_if<lrf::cli::UsageError>(&parsed))
         return UsageFailure(usage->message);
     const auto& options = std::get<lrf::cli::Options>(parsed);
-    if (options.help) {
-        const QByteArray bytes = (lrf::cli::UsageLine() + u'\n').toUtf8();
+    if (options.help || options.version) {
+        const QString text = options.help ? lrf::cli::HelpText() : lrf::cli::VersionText() + u'\n';
+        const QByteArray bytes = text.toUtf8();
         std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
-        return lrf::cli::kExitSuccess;
+        return std::fflush(stdout) == 0 ? lrf::cli::kExitSuccess : lrf::cli::kExitRunError;
     }
     int exitCode = lrf::cli::kExitRunError;
     try {

@@ -1,4 +1,4 @@
-#include "app/cli/InterruptibleRun.h"
+#include "InterruptibleRun.h"
 
 #include "app/TerminationSignals.h"
 #include "export/ExportThread.h"

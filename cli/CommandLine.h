@@ -20,6 +20,7 @@ inline constexpr int kExitUsage = 64;
 
 struct Options {
     bool help = false;
+    bool version = false;
     int bimester = 0;                      // 1..6
     std::vector<std::int64_t> entityCodes; // the entities to tick, in the order given
     std::array<bool, kStepCount> ticked{}; // the file boxes, in step order
@@ -34,6 +35,11 @@ struct UsageError {
 // `arguments` without the program name.
 std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments);
 
+// The line shown after a usage error.
 QString UsageLine();
+// --help: the usage line, every option with its line of help, the exit codes and an example.
+QString HelpText();
+// --version: the program's name and file version.
+QString VersionText();
 
 } // namespace lrf::cli
