@@ -122,7 +122,8 @@ private slots:
         QVERIFY(!window.StartedUp());
         QCOMPARE(closer.boxes.size(), std::size_t(1));
         QCOMPARE(closer.boxes[0].text, Lines(lrf::kDatabaseNotFoundMessage));
-        QVERIFY2(closer.boxes[0].detailedText.contains(QStringLiteral("lock")), qPrintable(closer.boxes[0].detailedText));
+        QVERIFY2(closer.boxes[0].detailedText.contains(QStringLiteral("lock")),
+                 qPrintable(closer.boxes[0].detailedText));
         QVERIFY2(closer.boxes[0].detailedText.contains(database), qPrintable(closer.boxes[0].detailedText));
     }
 

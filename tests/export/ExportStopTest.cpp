@@ -118,15 +118,16 @@ TEST_P(ExportStopTest, EndsAtOnceAndLeavesNoCutFile) {
     EXPECT_FALSE(cds1.Active());
 }
 
-INSTANTIATE_TEST_SUITE_P(Points, ExportStopTest,
-                         ::testing::Values(StopCase{"BetweenFiles",
-                                                    "Arquivo DED_ORCD.TXT criado com sucesso !",
-                                                    0,
-                                                    {"Arquivo DED_ORCD.TXT criado com sucesso !"},
-                                                    {"DED_ORCD.TXT", "REC_ORCD.TXT"}},
-                                           // DED_ORCD has four lines for entity 1: the stop comes at its second.
-                                           StopCase{"InsideAFile", "", 2, {}, {"REC_ORCD.TXT"}}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Points, ExportStopTest,
+    ::testing::Values(StopCase{"BetweenFiles",
+                               "Arquivo DED_ORCD.TXT criado com sucesso !",
+                               0,
+                               {"Arquivo DED_ORCD.TXT criado com sucesso !"},
+                               {"DED_ORCD.TXT", "REC_ORCD.TXT"}},
+                      // DED_ORCD has four lines for entity 1: the stop comes at its second.
+                      StopCase{"InsideAFile", "", 2, {}, {"REC_ORCD.TXT"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 QCoreApplication& Application() {
     static int argc = 1;
