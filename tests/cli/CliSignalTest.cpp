@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(SignalCase{"StartUp", When::StartUp, SIGTERM, {}},
                       SignalCase{"DuringStatement", When::DuringStatement, SIGINT, {"DED_ORCD.TXT"}},
                       SignalCase{"BetweenFiles", When::BetweenFiles, SIGHUP, {"DED_ORCD.TXT"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 } // namespace
 } // namespace lrf::test

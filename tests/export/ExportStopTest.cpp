@@ -127,7 +127,7 @@ INSTANTIATE_TEST_SUITE_P(
                                {"DED_ORCD.TXT", "REC_ORCD.TXT"}},
                       // DED_ORCD has four lines for entity 1: the stop comes at its second.
                       StopCase{"InsideAFile", "", 2, {}, {"REC_ORCD.TXT"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 QCoreApplication& Application() {
     static int argc = 1;
