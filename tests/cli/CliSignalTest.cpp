@@ -77,8 +77,9 @@ TEST_P(CliSignalTest, EndsAtOnceAndSaysSo) {
     ASSERT_EQ(::kill(static_cast<pid_t>(pid), c.signal), 0);
     ASSERT_TRUE(process.waitForFinished(30000));
     // Starting up, the signal waits for the connection to open; during the run it is taken at once.
-    if (c.when != When::StartUp)
+    if (c.when != When::StartUp) {
         EXPECT_LT(sinceSignal.elapsed(), 2000);
+    }
     out += process.readAllStandardOutput().toStdString();
     const std::string err = process.readAllStandardError().toStdString();
     ASSERT_EQ(process.exitStatus(), QProcess::NormalExit) << err;
@@ -91,8 +92,9 @@ TEST_P(CliSignalTest, EndsAtOnceAndSaysSo) {
         files.push_back(entry.path().filename().string());
     std::sort(files.begin(), files.end());
     EXPECT_EQ(files, c.files);
-    if (!files.empty())
+    if (!files.empty()) {
         EXPECT_EQ(ReadBytes(folder / "DED_ORCD.TXT"), "9.7.2.1.01.00;300,00;\r\n");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
