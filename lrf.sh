@@ -15,7 +15,7 @@ BUILD=$ROOT/build
 SANITIZE_BUILD=$ROOT/build-sanitize
 PACKAGES=(cmake g++ make pkg-config libgtest-dev qt6-base-dev libfbclient2 firebird-dev
           firebird3.0-server-core firebird3.0-server firebird3.0-utils xvfb xauth imagemagick time
-          dpkg-dev file lintian desktop-file-utils man-db bash-completion
+          dpkg-dev file lintian desktop-file-utils man-db bash-completion fonts-liberation openbox x11-utils
           clang clang-format libclang-rt-14-dev)
 FUZZ_SECONDS=20
 

@@ -1,13 +1,12 @@
 #include "app/PackForm.h"
 
+#include "app/FramePlacement.h"
 #include "app/HandlerGuard.h"
 #include "app/WindowFont.h"
 #include "database/ModuleList.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <cstring>
@@ -77,9 +76,7 @@ TForm1::TForm1(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(TreeView1);
-    resize(588, 415);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceByFrame(*this, QSize(588, 415));
 
     RunHandler([this] { FormCreate(); });
 }
@@ -143,17 +140,6 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
     QDialog::closeEvent(event);
-}
-
-void TForm1::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    // The outer size is the window's, frame included, once the frame is known.
-    if (!sized_) {
-        sized_ = true;
-        const QSize frame = frameGeometry().size() - geometry().size();
-        if (!frame.isEmpty())
-            resize(QSize(588, 415) - frame);
-    }
 }
 
 bool IsDesignSwitch(int argc, const char* const* argv) {

@@ -2,9 +2,13 @@
 
 #include "app/BuildInfo.h"
 #include "app/ClosePicture.h"
+#include "app/ElidedToolTip.h"
 #include "app/FileCheckWindow.h"
+#include "app/FramePlacement.h"
 #include "app/HandlerGuard.h"
 #include "app/InputBlock.h"
+#include "app/QueuedExportSink.h"
+#include "app/TerminationSignals.h"
 #include "app/WindowExportSink.h"
 #include "app/WindowFont.h"
 #include "app/f_Diretorio.h"
@@ -13,11 +17,14 @@
 #include "export/EntityFilter.h"
 #include "export/ExportRun.h"
 #include "export/ExportSteps.h"
+#include "export/ExportThread.h"
 #include "export/FolderText.h"
 #include "export/Regional.h"
 #include "export/Windows1252.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -29,7 +36,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -133,6 +139,9 @@ TFrmPrincipalLRF::TFrmPrincipalLRF(const std::string& executableFolder, QWidget*
 }
 
 TFrmPrincipalLRF::~TFrmPrincipalLRF() {
+    run_.reset(); // stopped and waited for: it uses the dataset and the connection
+    if (inputBlock_)
+        QApplication::restoreOverrideCursor();
     cds1.Close();
     Conexao.Close();
     if (FrmPrincipalLRF == this)
@@ -167,6 +176,7 @@ void TFrmPrincipalLRF::BuildControls() {
     Lista = Make<QListWidget>(QStringLiteral("Lista"), Panel1, 144, 17, 361, 88);
     Lista->setFrameShape(QFrame::NoFrame);
     Lista->setUniformItemSizes(true);
+    Lista->setItemDelegate(new ElidedToolTip(Lista));
     // Silver behind the lines only: the tick boxes keep their own white so they stay visible.
     Lista->viewport()->setBackgroundRole(QPalette::Window);
     {
@@ -191,6 +201,8 @@ void TFrmPrincipalLRF::BuildControls() {
     GroupBox1->setFixedHeight(129);
     CheckBox2 = Make<QCheckBox>(QStringLiteral("CheckBox2"), GroupBox1, 64, 0, 65, 17);
     CheckBox2->setText(QStringLiteral("Todos"));
+    // It covers the frame line it sits on, as the caption does.
+    CheckBox2->setAutoFillBackground(true);
     for (std::size_t i = 0; i < kStepCount; ++i)
         fileBoxes_[i] = MakeFileBox(ExportSteps()[i], kFileBoxPlaces[i], GroupBox1);
     bands->addWidget(GroupBox1);
@@ -245,11 +257,7 @@ void TFrmPrincipalLRF::BuildControls() {
     for (QGroupBox* box : {GroupBox3, GroupBox1, GroupBox2})
         PutCaptionOnFrame(box);
 
-    if (const QScreen* screen = this->screen()) {
-        QRect frame(QPoint(), size());
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    PlaceByFrame(*this);
 }
 
 void TFrmPrincipalLRF::SetTabOrder() {
@@ -297,6 +305,9 @@ void TFrmPrincipalLRF::showEvent(QShowEvent* event) {
 
 void TFrmPrincipalLRF::FormCreate() {
     const StartupResult result = StartUp(Conexao, executableFolder_);
+    // The client library has put in its signal handlers by now; ours replace them before any message.
+    if (TerminationSignals* watcher = TerminationSignals::Instance())
+        watcher->TakeOver();
     switch (result.outcome) {
     case StartupResult::Outcome::DriverMissing:
         startedUp_ = false;
@@ -357,22 +368,54 @@ ExportRequest TFrmPrincipalLRF::RequestFromControls() const {
 }
 
 void TFrmPrincipalLRF::BitBtn1Click() {
+    if (Exporting())
+        return;
     // Alt+E presses the button without the focus leaving the folder box: the run applies the box's rule
     // itself, or the file names would be glued to the folder's name.
     edDiretorioExit();
     ExportRequest request = RequestFromControls();
     request.checkFiles = true;
-    std::optional<CheckReport> report;
-    {
-        const InputBlock noInputMeanwhile(*this);
-        WindowExportSink sink(*Memo1, *PrBar, *PBAR2);
-        report = RunExport(request, Conexao, cds1, sink, RegionalSettings::FromSystem()).report;
-    }
-    if (!report)
+    // The statements run on a thread of their own so that the window stays painted; it still takes no
+    // input until the run ends.
+    inputBlock_ = std::make_unique<InputBlock>(*this);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    runSink_ = std::make_unique<WindowExportSink>(*Memo1, *PrBar, *PBAR2);
+    queuedSink_ = std::make_unique<QueuedExportSink>(*runSink_, *this);
+    run_ = std::make_unique<ExportThread>();
+    run_->Start(std::move(request), Conexao, cds1, *queuedSink_, RegionalSettings::FromSystem(),
+                [this](const ExportOutcome& outcome) { RunEnded(outcome); });
+}
+
+bool TFrmPrincipalLRF::Exporting() const {
+    return inputBlock_ != nullptr;
+}
+
+void TFrmPrincipalLRF::RunEnded(const ExportOutcome& outcome) {
+    QApplication::restoreOverrideCursor();
+    inputBlock_.reset();
+    if (closeWhenRunEnds_) {
+        close();
         return;
-    lastReport_ = std::move(report);
+    }
+    if (outcome.failed) {
+        RunHandler([&] { std::rethrow_exception(outcome.error); });
+        return;
+    }
+    if (!outcome.result.report)
+        return;
+    lastReport_ = outcome.result.report;
     if (!lastReport_->CanSend())
         ShowReport(*lastReport_);
+}
+
+void TFrmPrincipalLRF::closeEvent(QCloseEvent* event) {
+    if (run_ && run_->Running()) {
+        closeWhenRunEnds_ = true;
+        run_->Stop();
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 // The last run's report; before any run, the files already in the folder for the current choices.

@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,11 @@ class QToolButton;
 namespace lrf {
 
 class TFrmConferencia;
+class ExportThread;
+class InputBlock;
+class QueuedExportSink;
+class WindowExportSink;
+struct ExportOutcome;
 
 class TFrmPrincipalLRF : public QWidget {
     Q_OBJECT
@@ -40,6 +46,8 @@ public:
 
     // False when a start-up check failed and the operator was told the program ends: never show it then.
     bool StartedUp() const { return startedUp_; }
+    // True from a press of "&Exportar" until its run has ended and the window takes input again.
+    bool Exporting() const;
 
     // The components, named as the window knows them.
     QFrame* Panel1;
@@ -80,12 +88,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // During a run the window first stops it, and closes once it has ended.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
     void SetTabOrder();
     void ConnectHandlers();
+    void RunEnded(const ExportOutcome& outcome);
 
     // The file boxes in the step order of ExportSteps(), each named as its step says.
     std::array<QCheckBox*, kStepCount> fileBoxes_{};
@@ -97,6 +108,13 @@ private:
     TFrmConferencia* conferencia_ = nullptr;
     void ShowReport(const CheckReport& report);
     ExportRequest RequestFromControls() const;
+
+    // The run going on, on a thread of its own, and what the window does meanwhile.
+    std::unique_ptr<WindowExportSink> runSink_;
+    std::unique_ptr<QueuedExportSink> queuedSink_;
+    std::unique_ptr<InputBlock> inputBlock_;
+    std::unique_ptr<ExportThread> run_;
+    bool closeWhenRunEnds_ = false;
 };
 
 // The one main window of the program, while it exists.

@@ -1,6 +1,5 @@
 #include "app/WindowExportSink.h"
 
-#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -51,10 +50,6 @@ void WindowExportSink::BimesterMissing() {
     QMessageBox box(QMessageBox::Information, QStringLiteral("Atenção"),
                     QStringLiteral("Escolha o Bimestre de Referência!"), QMessageBox::Ok, log_.window());
     box.exec();
-}
-
-void WindowExportSink::KeepPainted() {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 } // namespace lrf

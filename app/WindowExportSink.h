@@ -20,7 +20,6 @@ public:
     void SetFileMaximum(int maximum) override;
     void SetFilePosition(int position) override;
     void BimesterMissing() override;
-    void KeepPainted() override;
 
 private:
     QPlainTextEdit& log_;

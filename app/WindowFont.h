@@ -4,9 +4,9 @@
 
 namespace lrf {
 
-// "MS Sans Serif" at `pixelHeight`, a sans-serif face where that family is missing.
+// "MS Sans Serif" at `pixelHeight`; Liberation Sans where that family is missing.
 QFont SansSerifFont(int pixelHeight, bool bold = false);
-// "Courier New" at `pixelHeight`, a fixed-width face where that family is missing.
+// "Courier New" at `pixelHeight`; Liberation Mono where that family is missing.
 QFont FixedWidthFont(int pixelHeight);
 
 } // namespace lrf

@@ -1,14 +1,16 @@
 #include "app/f_Diretorio.h"
 
+#include "app/FramePlacement.h"
 #include "app/ShellTreeView.h"
 #include "app/WindowFont.h"
 #include "export/FolderText.h"
+#include "export/Windows1252.h"
+#include "settings/Installation.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <memory>
 
@@ -38,6 +40,20 @@ QPushButton* MakeButton(const QString& name, const QString& caption, QWidget* pa
 
 QString DefaultChooserRoot() {
     return FixedFolder(QStringLiteral("KORV_8"));
+}
+
+QString ChooserRoot() {
+    const QString fixed = DefaultChooserRoot();
+#ifndef _WIN32
+    if (!QFileInfo(fixed).isDir()) {
+        const QString database = FromWindows1252(ReadKorvSetting("Caminho_Base_Dados")).trimmed();
+        if (!database.isEmpty() && QFileInfo(database).isDir())
+            return WithFinalSeparator(database);
+        if (QFileInfo(QDir::homePath()).isDir())
+            return WithFinalSeparator(QDir::homePath());
+    }
+#endif
+    return fixed;
 }
 
 TFrmDiretorio::TFrmDiretorio(QWidget* owner, const QString& ownRoot) : QDialog(owner) {
@@ -73,8 +89,7 @@ TFrmDiretorio::TFrmDiretorio(QWidget* owner, const QString& ownRoot) : QDialog(o
 
     ShellTreeView1->SetRoot(ownRoot);
 
-    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    PlaceByFrame(*this);
 }
 
 void TFrmDiretorio::ShellTreeView1DblClick() {

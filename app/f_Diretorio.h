@@ -16,12 +16,17 @@ class ShellTreeView;
 // The chooser's own root, the fixed folder "KORV_8"; ends with the folder separator.
 QString DefaultChooserRoot();
 
+// The root the chooser is created with: DefaultChooserRoot() where that folder exists. Elsewhere than on
+// Windows it seldom does, so the installation's database folder (settings key Caminho_Base_Dados) stands
+// in, then the home folder; when none exists, DefaultChooserRoot() all the same, and the chooser says so.
+QString ChooserRoot();
+
 class TFrmDiretorio : public QDialog {
     Q_OBJECT
 public:
-    // The tree starts at `ownRoot`; the program always gives DefaultChooserRoot(). Throws
+    // The tree starts at `ownRoot`; the program always gives ChooserRoot(). Throws
     // std::runtime_error "Error setting path: ..." when that folder cannot be reached.
-    explicit TFrmDiretorio(QWidget* owner = nullptr, const QString& ownRoot = DefaultChooserRoot());
+    explicit TFrmDiretorio(QWidget* owner = nullptr, const QString& ownRoot = ChooserRoot());
 
     // The caller's mode: 1 lets a double click in the tree choose the item.
     int Tag = 0;
@@ -47,6 +52,6 @@ extern TFrmDiretorio* FrmDiretorio;
 // chooser's roots are thrown, before anything is shown.
 std::optional<QString> ChooseOutputFolder(QWidget* owner, const QString& folderText,
                                           const QString& executableFolder,
-                                          const QString& chooserRoot = DefaultChooserRoot());
+                                          const QString& chooserRoot = ChooserRoot());
 
 } // namespace lrf

@@ -2,7 +2,9 @@
 #include "CommandLine.h"
 #include "ConsoleSink.h"
 #include "FileCheckCommand.h"
+#include "InterruptibleRun.h"
 #include "Terminal.h"
+#include "app/TerminationSignals.h"
 #include "database/ClientDataSet.h"
 #include "database/Connection.h"
 #include "database/Startup.h"
@@ -69,9 +71,13 @@ int Run(const lrf::cli::Options& options) {
         lrf::ApplyDesignTimeSettings(conexao);
         startup = lrf::StartUp(conexao, lrf::ExecutableFolder());
     } catch (const std::exception& error) {
+        lrf::cli::TakeOverSignals();
         PrintError(QString::fromUtf8(error.what()));
         return lrf::cli::kExitStartupFailed;
     }
+    lrf::cli::TakeOverSignals();
+    if (const auto signal = lrf::cli::ReceivedSignal())
+        return lrf::cli::ReportInterruption(*signal);
     if (startup.outcome != lrf::StartupResult::Outcome::Connected) {
         PrintError(StartupMessage(startup));
         if (!startup.reason.empty())
@@ -99,14 +105,18 @@ int Run(const lrf::cli::Options& options) {
         if (options.checkOnly)
             return lrf::cli::CheckFolder(request, options.filesNamed, conexao);
         request.checkFiles = options.checkAfterRun;
-        const lrf::ExportResult result =
-            lrf::RunExport(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
-        if (result.report)
-            lrf::cli::PrintReport(*result.report);
-        if (result.filesFailed != 0)
+        const auto result =
+            lrf::cli::RunUntilSignal(request, conexao, cds1, sink, lrf::RegionalSettings::FromSystem());
+        if (!result) {
+            sink.EraseProgress();
+            return lrf::cli::ReportInterruption(*lrf::cli::ReceivedSignal());
+        }
+        if (result->report)
+            lrf::cli::PrintReport(*result->report);
+        if (result->filesFailed != 0)
             return lrf::cli::kExitFileFailed;
-        return result.report && !result.report->CanSend() ? lrf::cli::kExitCheckFailed
-                                                          : lrf::cli::kExitSuccess;
+        return result->report && !result->report->CanSend() ? lrf::cli::kExitCheckFailed
+                                                            : lrf::cli::kExitSuccess;
     } catch (const lrf::StatementError& error) {
         sink.EraseProgress();
         PrintError(lrf::ErrorMessageText(error.what()));
@@ -122,6 +132,7 @@ int Run(const lrf::cli::Options& options) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const lrf::TerminationSignals terminationSignals; // before the application object starts any thread
     QCoreApplication application(argc, argv);
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
@@ -147,5 +158,8 @@ int main(int argc, char** argv) {
         PrintError(u"lrf-export: não foi possível escrever o registro na saída padrão"_s);
         return lrf::cli::kExitRunError;
     }
+    // A signal that came as the run ended still means that it did not end as asked.
+    if (const auto signal = lrf::cli::ReceivedSignal(); signal && exitCode != lrf::ExitCodeForSignal(*signal))
+        return lrf::cli::ReportInterruption(*signal);
     return exitCode;
 }

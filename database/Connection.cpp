@@ -149,6 +149,11 @@ driver::ResultSet TCRSQLConnection::Query(const std::string& sql) {
     return CallModule([&] { return session_->Query(sql); });
 }
 
+void TCRSQLConnection::Cancel() noexcept {
+    if (driver::Session* session = session_.get())
+        session->Cancel();
+}
+
 TCRSQLConnection::Snapshot::Snapshot(TCRSQLConnection& connection)
     : connection_(&connection), session_(connection.session_.get()) {
     if (!session_)

@@ -39,6 +39,9 @@ public:
 
     // Runs one SELECT on the open connection and fetches the whole result.
     driver::ResultSet Query(const std::string& sql);
+    // From another thread, while a query of this connection runs: that query fails at once. Does
+    // nothing when the connection is closed.
+    void Cancel() noexcept;
 
     // While alive, every query of this connection reads one read-only snapshot. Guards may nest;
     // the outermost one ends the snapshot. The connection must outlive the guard (closing it is fine).

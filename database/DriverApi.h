@@ -8,7 +8,7 @@
 
 namespace lrf::driver {
 
-inline constexpr int kApiVersion = 1;
+inline constexpr int kApiVersion = 2;
 
 // One fetched value. Fixed-point numbers (NUMERIC, DECIMAL and the integer types) keep their
 // unscaled integer and scale, so nothing passes through a float.
@@ -57,6 +57,9 @@ public:
     // While a snapshot is open every query reads through one read-only snapshot transaction.
     virtual void BeginSnapshot() = 0;
     virtual void EndSnapshot() noexcept = 0;
+    // Called from another thread: the statement this session is running fails at once with
+    // Firebird's "operation was cancelled", and so does the next one when none is running.
+    virtual void Cancel() noexcept = 0;
 };
 
 class Driver {

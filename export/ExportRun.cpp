@@ -55,11 +55,17 @@ QString WriteErrorText(QFileDevice& file) {
     return file.errorString();
 }
 
+bool StopRequested(const RunStop* stop) {
+    return stop != nullptr && stop->Requested();
+}
+
 // `facts` keeps the size and checksum of the bytes written, for the conferência to read back.
 void WriteLines(QFileDevice& file, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
-                const RegionalSettings& regional, WrittenFile& facts) {
+                const RegionalSettings& regional, WrittenFile& facts, const RunStop* stop) {
     QCryptographicHash checksum(QCryptographicHash::Sha256);
     for (cds1.First(); !cds1.Eof(); cds1.Next()) {
+        if (StopRequested(stop))
+            throw ExportInterrupted();
         const std::size_t recNo = cds1.RecNo();
         sink.SetFilePosition(ClampToInt(recNo));
         std::string line = generator.buildLine(cds1, regional);
@@ -71,6 +77,8 @@ void WriteLines(QFileDevice& file, const FileGenerator& generator, TSQLClientDat
         if (recNo % kRecordsPerRepaint == 0)
             sink.KeepPainted();
     }
+    if (StopRequested(stop))
+        throw ExportInterrupted();
     // A file under the buffer's size reaches the disk only here, and QSaveFile::commit() (Qt 6.4) would
     // ignore a failure of its own flush and put a short file in place.
     if (!file.flush())
@@ -80,14 +88,14 @@ void WriteLines(QFileDevice& file, const FileGenerator& generator, TSQLClientDat
 
 // The file is written to a temporary file beside its final name and put in place only when every
 // byte is written. Where the folder takes no new name (no write permission, immutable) but the file
-// itself can be rewritten, it is written in place.
+// itself can be rewritten, it is written in place. A stop ends the writing as a failure does.
 void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDataSet& cds1, ExportSink& sink,
-               const RegionalSettings& regional, WrittenFile& facts) {
+               const RegionalSettings& regional, WrittenFile& facts, const RunStop* stop) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false); // Qt's own fallback leaves no trace of which way it went
     if (file.open(QIODevice::WriteOnly)) {
         try {
-            WriteLines(file, generator, cds1, sink, regional, facts);
+            WriteLines(file, generator, cds1, sink, regional, facts, stop);
         } catch (...) {
             file.cancelWriting(); // the temporary file goes with `file`
             throw;
@@ -99,7 +107,7 @@ void WriteFile(const QString& path, const FileGenerator& generator, TSQLClientDa
     QFile inPlace(path);
     if (!inPlace.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw FileWriteError(inPlace.errorString());
-    WriteLines(inPlace, generator, cds1, sink, regional, facts);
+    WriteLines(inPlace, generator, cds1, sink, regional, facts, stop);
     inPlace.close();
     if (inPlace.error() != QFileDevice::NoError)
         throw FileWriteError(inPlace.errorString());
@@ -168,6 +176,8 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
     std::optional<TCRSQLConnection::Snapshot> snapshot;
     int overallPosition = 0;
     for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (StopRequested(request.stop))
+            throw ExportInterrupted();
         if (!request.ticked[i])
             continue;
         const FileGenerator* generator = steps[i].generator;
@@ -190,7 +200,12 @@ ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connectio
             WrittenFile& facts = result.written.emplace_back();
             facts.fileName = generator->fileName;
             try {
-                WriteFile(path, *generator, cds1, sink, regional, facts);
+                WriteFile(path, *generator, cds1, sink, regional, facts, request.stop);
+            } catch (const ExportInterrupted&) {
+                // Discarded as a failed file is, and the run ends here.
+                ClearFailedFile(path);
+                cds1.Close();
+                throw;
             } catch (const std::exception& error) {
                 // Whatever stopped the writing, the file's own line tells it and the run goes on.
                 reason = ErrorMessageText(error.what());

@@ -5,6 +5,7 @@
 #include "export/ExportSteps.h"
 #include "export/FileCheck.h"
 #include "export/Regional.h"
+#include "export/RunStop.h"
 
 #include <QString>
 #include <array>
@@ -25,6 +26,8 @@ struct ExportRequest {
     QString folderText;                    // text of edDiretorio; file names are appended to it as is
     QString fiscalYear;
     bool checkFiles = false; // the conferência at the end of the run, inside its snapshot
+    // When set and requested, the run throws ExportInterrupted at the next record or file.
+    const RunStop* stop = nullptr;
 };
 
 // Where a run reports; the window and the command line each implement it.
@@ -62,7 +65,9 @@ CheckRequest CheckRequestFor(const ExportRequest& request, bool filesNamed,
 
 // Runs the export. Errors outside a file's guarded writing (a query the database rejects, as a
 // StatementError naming the file; an entity code that is not a number; an invalid fiscal year) propagate
-// as exceptions and end the run.
+// as exceptions and end the run. Once the stop is requested the run throws ExportInterrupted at the next
+// record or file; a statement cancelled meanwhile fails with the database's own error, which the caller
+// reads as the stop too.
 ExportResult RunExport(const ExportRequest& request, TCRSQLConnection& connection, TSQLClientDataSet& cds1,
                        ExportSink& sink, const RegionalSettings& regional);
 

@@ -10,9 +10,9 @@ shot_program=""
 
 shot_stop() {
   if [ -n "$shot_program" ]; then
-    # The embedded database engine keeps the process alive on TERM; KILL after a short wait.
+    # TERM closes the window as "&Fechar" does; KILL only should it still be there after a while.
     kill "$shot_program" 2>/dev/null || true
-    sleep 1
+    for _ in $(seq 20); do kill -0 "$shot_program" 2>/dev/null || break; sleep 0.1; done
     kill -0 "$shot_program" 2>/dev/null && kill -9 "$shot_program" 2>/dev/null || true
   fi
   kill "$shot_xvfb" 2>/dev/null || true

@@ -162,4 +162,9 @@ void FirebirdSession::EndSnapshot() noexcept {
         snapshot_.Disown();
 }
 
+void FirebirdSession::Cancel() noexcept {
+    QuietStatus status(client_.master);
+    attachment_->cancelOperation(&status, fb_cancel_raise);
+}
+
 } // namespace lrf::driver

@@ -15,6 +15,7 @@ public:
     ResultSet Query(const std::string& sql) override;
     void BeginSnapshot() override;
     void EndSnapshot() noexcept override;
+    void Cancel() noexcept override;
 
 private:
     Owned<Firebird::ITransaction> StartTransaction(bool snapshot);

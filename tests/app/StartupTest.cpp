@@ -10,6 +10,7 @@
 #include "settings/Installation.h"
 
 #include <QListWidget>
+#include <QProcess>
 #include <filesystem>
 #include <fstream>
 
@@ -93,6 +94,37 @@ private slots:
             QCOMPARE(conexao.Param("DataBase"),
                      std::filesystem::path(settings).parent_path().string() + "/ARQ2024/KORV2024.FDB");
         }
+    }
+
+    // A database that another program holds (here isql, through the embedded engine): the message stays
+    // the fixed one, and the engine's reason is in the box's details.
+    void databaseInUseSaysWhy() {
+        const std::string settings = lrf::test::MakeInstallation(
+            "in-use", "2024", true, {"CREATE TABLE TABEMPRESA (EMPRESA INTEGER, NOME VARCHAR(60))"});
+        const QString database = QString::fromStdString(
+            (std::filesystem::path(settings).parent_path() / "ARQ2024" / "KORV2024.FDB").string());
+        QProcess holder;
+        holder.start(QStringLiteral("isql-fb"),
+                     {QStringLiteral("-q"), QStringLiteral("-user"), QStringLiteral("SYSDBA"), database});
+        QVERIFY(holder.waitForStarted());
+        holder.write("SELECT 'held' FROM RDB$DATABASE;\n");
+        QByteArray said;
+        while (!said.contains("held")) {
+            QVERIFY2(holder.waitForReadyRead(20000), (said + holder.readAllStandardError()).constData());
+            said += holder.readAllStandardOutput();
+        }
+
+        lrf::UseSettingsFile(settings);
+        lrf::test::BoxCloser closer;
+        lrf::TFrmPrincipalLRF window(lrf::test::DriverFolder());
+        holder.closeWriteChannel();
+        QVERIFY(holder.waitForFinished(20000));
+        QVERIFY(!window.StartedUp());
+        QCOMPARE(closer.boxes.size(), std::size_t(1));
+        QCOMPARE(closer.boxes[0].text, Lines(lrf::kDatabaseNotFoundMessage));
+        QVERIFY2(closer.boxes[0].detailedText.contains(QStringLiteral("lock")),
+                 qPrintable(closer.boxes[0].detailedText));
+        QVERIFY2(closer.boxes[0].detailedText.contains(database), qPrintable(closer.boxes[0].detailedText));
     }
 
     // What the window shows for each outcome, and whether the program goes on.

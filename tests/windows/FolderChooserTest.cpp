@@ -1,13 +1,19 @@
 // The output folder: the final separator, and the chooser behind "..." opened over real folders.
 #include "app/ShellTreeView.h"
 #include "app/f_Diretorio.h"
+#include "export/DefaultFolders.h"
 #include "export/FolderText.h"
+#include "settings/Installation.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -83,6 +89,8 @@ private slots:
     void otherFoldersShowsTheWholeFileSystem();
     void missingChooserRootOpensNothing_data();
     void missingChooserRootOpensNothing();
+    void chooserRootStandsIn_data();
+    void chooserRootStandsIn();
     void layout();
 };
 
@@ -281,6 +289,48 @@ void FolderChooserTest::missingChooserRootOpensNothing() {
         QVERIFY(!qobject_cast<TFrmDiretorio*>(window));
 }
 
+// Off Windows the fixed root seldom exists: the installation's database folder, then the home folder,
+// stand in for it, and the chooser opens there.
+void FolderChooserTest::chooserRootStandsIn_data() {
+    QTest::addColumn<bool>("korvInHome");
+    QTest::addColumn<QString>("databaseFolder"); // Caminho_Base_Dados; empty: no settings file
+    QTest::addColumn<QString>("expected");
+    const QString home = Folder(u"home"_s);
+    QTest::newRow("~/KORV_8 exists") << true << Folder(u"korv"_s) << home + u"/KORV_8/"_s;
+    QTest::newRow("database folder") << false << Folder(u"korv"_s) << Folder(u"korv/"_s);
+    QTest::newRow("database folder missing") << false << Folder(u"nao/existe/"_s) << home + u'/';
+    QTest::newRow("no settings") << false << QString() << home + u'/';
+}
+
+void FolderChooserTest::chooserRootStandsIn() {
+    QFETCH(bool, korvInHome);
+    QFETCH(QString, databaseFolder);
+    QFETCH(QString, expected);
+    const QString home = Folder(u"home"_s);
+    QDir(home).removeRecursively();
+    QVERIFY(QDir().mkpath(home));
+    if (korvInHome)
+        QVERIFY(QDir().mkpath(home + u"/KORV_8"_s));
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    const QString ini = Folder(u"Korv.ini"_s);
+    if (!databaseFolder.isEmpty()) {
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[KORV]\r\nano=2024\r\nCaminho_Base_Dados=" + QFile::encodeName(databaseFolder) + "\r\n");
+        file.close();
+        lrf::UseSettingsFile(QFile::encodeName(ini).toStdString());
+    } else {
+        lrf::UseSettingsFile(QFile::encodeName(Folder(u"nao/Korv.ini"_s)).toStdString());
+    }
+    const QString root = lrf::ChooserRoot();
+    const TFrmDiretorio dialog; // created with the program's own root: it opens
+    qputenv("HOME", oldHome);
+    lrf::UseSettingsFile({});
+    QCOMPARE(root, expected);
+    QCOMPARE(dialog.ShellTreeView1->Root(), expected);
+}
+
 void FolderChooserTest::layout() {
     TFrmDiretorio dialog(nullptr, Folder(u"korv"_s));
     QCOMPARE(dialog.windowTitle(), u"Selecione a Entidade ..."_s);
@@ -295,6 +345,18 @@ void FolderChooserTest::layout() {
     QCOMPARE(dialog.BitBtn1->text(), u"Outras Pastas"_s);
     QCOMPARE(dialog.font().family(), u"MS Sans Serif"_s);
     QCOMPARE(dialog.font().pixelSize(), 11);
+    // Where that face is missing, the one closest to it; the captions fit their buttons.
+    if (!QFontDatabase::hasFamily(u"MS Sans Serif"_s))
+        QCOMPARE(QFontInfo(dialog.font()).family(), u"Liberation Sans"_s);
+    for (QPushButton* button : {dialog.BitBtn1, dialog.btnOk, dialog.BitBtn2}) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        const int room =
+            button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button).width();
+        const int icon = button->icon().isNull() ? 0 : button->iconSize().width() + 4;
+        const int needed = button->fontMetrics().horizontalAdvance(button->text()) + icon;
+        QVERIFY2(needed <= room, qPrintable(u"%1: %2 > %3"_s.arg(button->text()).arg(needed).arg(room)));
+    }
     QCOMPARE(dialog.ShellTreeView1->font().pixelSize(), 11);
 }
 
