@@ -389,6 +389,7 @@ private slots:
         Find<QLineEdit>(QStringLiteral("edDiretorio"))
             ->setText(QString::fromStdString((root / "plainfile" / "out").string() + "/"));
         Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
+        QTRY_VERIFY(!window->Exporting());
         QVERIFY(Find<QPlainTextEdit>(QStringLiteral("Memo1"))
                     ->toPlainText()
                     .startsWith(QStringLiteral("ERRO NA CRIAÇÃO DO ARQUIVO: DED_ORCD.TXT !")));
@@ -408,6 +409,7 @@ private slots:
         Find<QLineEdit>(QStringLiteral("edDiretorio"))
             ->setText(QString::fromStdString((root / "out").string() + "/"));
         Find<QPushButton>(QStringLiteral("BitBtn1"))->click();
+        QTRY_VERIFY(!window->Exporting());
         QVERIFY(!report->isVisible());
         Find<QPushButton>(QStringLiteral("BitBtn2"))->click();
         QVERIFY(report->isVisible());
