@@ -14,14 +14,14 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // The options, each written once: the parser, --help and the checks below all read this table.
-struct OptionSpec {
+struct OptionEntry {
     QStringList names;
     QString valueName; // empty: the option takes no value
     QString help;
 };
 
-const std::vector<OptionSpec>& OptionSpecs() {
-    static const std::vector<OptionSpec> specs{
+const std::vector<OptionEntry>& OptionTable() {
+    static const std::vector<OptionEntry> table{
         {{u"bimestre"_s}, u"N"_s, u"bimestre de referência, de 1 a 6 (obrigatório)"_s},
         {{u"entidades"_s}, u"C1,C2,..."_s, u"códigos das entidades a marcar na lista (padrão: nenhuma)"_s},
         {{u"arquivos"_s},
@@ -34,7 +34,7 @@ const std::vector<OptionSpec>& OptionSpecs() {
         {{u"h"_s, u"help"_s}, {}, u"mostra esta ajuda e termina"_s},
         {{u"version"_s}, {}, u"mostra a versão e termina"_s},
     };
-    return specs;
+    return table;
 }
 
 QString DashedName(const QString& name) {
@@ -102,11 +102,11 @@ QString UnknownArgument(const QStringList& arguments, const QString& name) {
 UsageError ParserError(const QCommandLineParser& parser, const QStringList& arguments) {
     if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty())
         return {u"opção desconhecida: \""_s + UnknownArgument(arguments, unknown.front()) + u"\""_s};
-    for (const OptionSpec& spec : OptionSpecs()) {
-        for (const QString& name : spec.names) {
+    for (const OptionEntry& option : OptionTable()) {
+        for (const QString& name : option.names) {
             if (!parser.errorText().contains(u'\'' + DashedName(name) + u'\''))
                 continue;
-            if (spec.valueName.isEmpty())
+            if (option.valueName.isEmpty())
                 return {u"a opção "_s + DashedName(name) + u" não recebe valor"_s};
             return {u"falta o valor de "_s + DashedName(name)};
         }
@@ -119,8 +119,8 @@ UsageError ParserError(const QCommandLineParser& parser, const QStringList& argu
 std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
-    for (const OptionSpec& spec : OptionSpecs())
-        parser.addOption(QCommandLineOption(spec.names, spec.help, spec.valueName));
+    for (const OptionEntry& option : OptionTable())
+        parser.addOption(QCommandLineOption(option.names, option.help, option.valueName));
     if (!parser.parse(QStringList{u"lrf-export"_s} + arguments))
         return ParserError(parser, arguments);
     if (const QStringList extra = parser.positionalArguments(); !extra.isEmpty())
@@ -135,10 +135,10 @@ std::variant<Options, UsageError> ParseCommandLine(const QStringList& arguments)
     options.filesNamed = parser.isSet(u"arquivos"_s);
     if (options.checkOnly && options.checkAfterRun)
         return UsageError{u"--conferir confere sem exportar; não se usa com --conferencia"_s};
-    for (const OptionSpec& spec : OptionSpecs()) {
-        if (spec.valueName.isEmpty())
+    for (const OptionEntry& option : OptionTable()) {
+        if (option.valueName.isEmpty())
             continue;
-        const QString& name = spec.names.front();
+        const QString& name = option.names.front();
         const QStringList values = parser.values(name);
         if (values.isEmpty())
             continue;
@@ -177,14 +177,14 @@ QString UsageLine() {
 
 QString HelpText() {
     QString text = UsageLine() + u"\n\nExporta os arquivos do bimestre sem abrir a janela.\n\nOpções:\n"_s;
-    for (const OptionSpec& spec : OptionSpecs()) {
+    for (const OptionEntry& option : OptionTable()) {
         QStringList names;
-        for (const QString& name : spec.names)
+        for (const QString& name : option.names)
             names << DashedName(name);
         QString left = u"  "_s + names.join(u", "_s);
-        if (!spec.valueName.isEmpty())
-            left += u' ' + spec.valueName;
-        text += left.leftJustified(34) + u' ' + spec.help + u'\n';
+        if (!option.valueName.isEmpty())
+            left += u' ' + option.valueName;
+        text += left.leftJustified(34) + u' ' + option.help + u'\n';
     }
     text += u"\nCódigos de saída:\n"_s;
     const std::pair<int, QString> codes[] = {
